@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quort {
+
+// Reads the comma-delimited text files of the program (base data, plans, imports).
+// Numbers are separated by blanks, commas or line ends; text fields end at a comma or
+// at CR, or are enclosed in double quotes. A byte 0x1A ends the file.
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view content);
+
+  bool atEnd() const { return m_pos >= m_text.size(); }
+  // Whether only blanks and line ends are left.
+  bool onlySeparatorsLeft() const;
+
+  // The next number; std::nullopt at the end of the file. A token that is not a number
+  // reads as its numeric prefix (0 when there is none).
+  std::optional<double> readNumber();
+  // readNumber() truncated to an integer.
+  std::optional<long> readInteger();
+  // The next comma-delimited text field; std::nullopt at the end of the file.
+  std::optional<std::string> readField();
+  // The rest of the current line up to CR (LF dropped); std::nullopt at the end of the file.
+  std::optional<std::string> readLine();
+
+ private:
+  void skipLineEnd();
+
+  std::string_view m_text;
+  size_t m_pos = 0;
+};
+
+// Writes a single-precision value in its shortest decimal form of at most 7 significant
+// digits, without a leading zero before the point (".75"), the way the files hold them.
+std::string formatSingle(float value);
+
+}  // namespace quort

@@ -1,0 +1,62 @@
+#include "shell/application.h"
+
+#include <algorithm>
+
+#include "shell/command_table.h"
+#include "shell/ui.h"
+#include "shell/workspace.h"
+
+namespace quort {
+
+Application::Application(Workspace& ws, Ui& ui) : m_ws(ws), m_ui(ui), m_interpreter(ws, ui) {
+  registerCommands();
+}
+
+std::string Application::versionText() { return std::string(kProgramName) + " " + QUORT_VERSION; }
+
+void Application::registerCommands() { registerAllCommands(m_interpreter); }
+
+LoadStatus Application::loadBase(const std::string& baseName) {
+  const LoadStatus status = LoadBaseData(m_ws, m_ui, baseName);
+  if (status == LoadStatus::EnterNewData) typeCommand("G");
+  if (status == LoadStatus::EndProgram) closeMainWindow();
+  if (status == LoadStatus::Loaded) refreshView();
+  return status;
+}
+
+LoadStatus Application::open(const std::string& baseName) {
+  if (!m_ws.base.loaded()) {
+    const LoadStatus status = loadBase(baseName);
+    if (status != LoadStatus::Loaded) return status;
+  }
+  refreshView();
+  return LoadStatus::Loaded;
+}
+
+void Application::requestEnd() {
+  if (m_ui.askOkCancel("Programm beenden?", MessageStyle{Icon::Question})) closeMainWindow();
+}
+
+void Application::closeMainWindow() {
+  // A changed plan (or a substitution day in progress) is saved before the program ends;
+  // the plan files hook in here once a plan can be opened.
+  m_ws.shell.endRequested = true;
+}
+
+bool Application::endRequested() const { return m_ws.shell.endRequested; }
+
+void Application::refreshView() {
+  ShellState& shell = m_ws.shell;
+  if (shell.currentClass < 1 || shell.currentClass > m_ws.base.nClasses()) shell.currentClass = 1;
+  if (shell.currentTeacher < 1 || shell.currentTeacher > m_ws.base.nTeachers() - 1) shell.currentTeacher = 1;
+  shell.currentPeriod = std::clamp(shell.currentPeriod, 1, std::max(1, m_ws.base.periodsPerDay));
+  shell.currentDay = std::clamp(shell.currentDay, 1, 6);
+}
+
+void Application::setWorkMode(int mode) {
+  m_ws.shell.workMode = std::clamp(mode, 0, 4);
+  if (m_ws.shell.workMode == 3) m_ws.shell.substitutionMode = true;
+  refreshView();
+}
+
+}  // namespace quort

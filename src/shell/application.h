@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "data/base_data_file.h"
+#include "shell/command_interpreter.h"
+
+namespace quort {
+
+struct Workspace;
+class Ui;
+
+inline constexpr const char* kProgramName = "QUORT-Plan";
+
+// The program behind the main window: the interpreter with every command registered,
+// and the flows of the menu items that do more than issue a command. Front ends (the
+// window, the batch runner) only forward what the user does to it.
+class Application {
+ public:
+  Application(Workspace& ws, Ui& ui);
+
+  Workspace& workspace() { return m_ws; }
+  Ui& ui() { return m_ui; }
+  CommandInterpreter& interpreter() { return m_interpreter; }
+
+  // The command field: text typed and Enter pressed.
+  void typeCommand(const std::string& text) { m_interpreter.run(text); }
+
+  // "&Öffnen": base data first when none are loaded, then the plan. name empty: file chooser.
+  LoadStatus open(const std::string& baseName);
+  // Loads base data and follows the outcome: the base-data editor when the user wants to
+  // enter new data, the end of the program when not.
+  LoadStatus loadBase(const std::string& baseName);
+  // "&Ende": asks "Programm beenden?" and closes the main window on OK.
+  void requestEnd();
+  // Closing the main window for whatever reason: saves a changed plan, then ends.
+  void closeMainWindow();
+  bool endRequested() const;
+
+  // Brings the current selections back into range after a load or an edit.
+  void refreshView();
+  void setWorkMode(int mode);
+
+  static std::string versionText();
+
+ private:
+  void registerCommands();
+
+  Workspace& m_ws;
+  Ui& m_ui;
+  CommandInterpreter m_interpreter;
+};
+
+}  // namespace quort

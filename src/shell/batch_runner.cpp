@@ -1,0 +1,135 @@
+#include "shell/batch_runner.h"
+
+#include <istream>
+#include <ostream>
+
+#include "data/base_data_file.h"
+#include "data/codepage.h"
+#include "shell/application.h"
+#include "shell/scripted_ui.h"
+#include "shell/workspace.h"
+#include "shell/workspace_report.h"
+
+namespace quort {
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::pair<std::string, std::string> splitFirstWord(const std::string& text) {
+  const size_t blank = text.find_first_of(" \t");
+  if (blank == std::string::npos) return {text, {}};
+  return {text.substr(0, blank), trimmed(text.substr(blank + 1))};
+}
+
+bool openKeyword(BatchRunner& runner, const std::string& argument) {
+  const auto [base, plan] = splitFirstWord(argument);
+  if (base.empty()) {
+    runner.fail("open: Name der Grunddaten fehlt");
+    return false;
+  }
+  if (!plan.empty()) {
+    runner.fail("open: Pl\xC3\xA4ne k\xC3\xB6nnen noch nicht ge\xC3\xB6" "ffnet werden");
+    return false;
+  }
+  if (runner.app().loadBase(utf8ToCp1252(base)) != LoadStatus::Loaded) {
+    runner.fail("open: Grunddaten nicht geladen: " + base);
+    return false;
+  }
+  return true;
+}
+
+bool saveBaseKeyword(BatchRunner& runner, const std::string& argument) {
+  if (SaveBaseData(runner.app().workspace(), runner.ui(), utf8ToCp1252(argument)) != 0) {
+    runner.fail("save-base: nicht gespeichert: " + argument);
+    return false;
+  }
+  return true;
+}
+
+bool infoKeyword(BatchRunner& runner, const std::string&) {
+  for (const std::string& line : workspaceInfo(runner.app().workspace())) runner.printText(line);
+  return true;
+}
+
+bool showKeyword(BatchRunner& runner, const std::string& argument) {
+  const auto [kind, code] = splitFirstWord(argument);
+  const auto lines = describeEntity(runner.app().workspace(), kind, utf8ToCp1252(code));
+  if (!lines) {
+    runner.fail("show: unbekannt: " + argument);
+    return false;
+  }
+  runner.print(kind + ": " + code);
+  for (const std::string& line : *lines) runner.printText("  " + line);
+  return true;
+}
+
+bool modeKeyword(BatchRunner& runner, const std::string& argument) {
+  if (argument.size() != 1 || argument[0] < '0' || argument[0] > '4') {
+    runner.fail("mode: Arbeitsmodus 0 bis 4 erwartet");
+    return false;
+  }
+  runner.app().setWorkMode(argument[0] - '0');
+  return true;
+}
+
+}  // namespace
+
+BatchRunner::BatchRunner(Application& app, ScriptedUi& ui, std::ostream& out, std::ostream& err)
+    : m_app(app), m_ui(ui), m_out(out), m_err(err) {
+  m_ui.setListener([this](const std::string& line) { printText(line); });
+  addStandardKeywords();
+}
+
+void BatchRunner::addKeyword(const std::string& name, Keyword handler) { m_keywords[name] = std::move(handler); }
+
+void BatchRunner::addStandardKeywords() {
+  addKeyword("open", openKeyword);
+  addKeyword("save-base", saveBaseKeyword);
+  addKeyword("info", infoKeyword);
+  addKeyword("show", showKeyword);
+  addKeyword("mode", modeKeyword);
+  addKeyword("command", [](BatchRunner& runner, const std::string& argument) {
+    runner.app().typeCommand(utf8ToCp1252(argument) + "\r");
+    return true;
+  });
+  addKeyword("answer", [](BatchRunner& runner, const std::string& argument) {
+    runner.ui().queueAnswer(utf8ToCp1252(argument));
+    return true;
+  });
+  addKeyword("key", [](BatchRunner& runner, const std::string&) {
+    runner.ui().pressKey();
+    return true;
+  });
+}
+
+void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }
+
+void BatchRunner::printText(const std::string& cp1252Line) { print(cp1252ToUtf8(cp1252Line)); }
+
+void BatchRunner::fail(const std::string& reason) { m_err << "Zeile " << m_lineNumber << ": " << reason << '\n'; }
+
+int BatchRunner::run(std::istream& script) {
+  std::string raw;
+  while (std::getline(script, raw)) {
+    ++m_lineNumber;
+    const std::string line = trimmed(raw);
+    if (line.empty() || line[0] == '#') continue;
+    const auto [keyword, argument] = splitFirstWord(line);
+    const auto handler = m_keywords.find(keyword);
+    if (handler == m_keywords.end()) {
+      fail("unbekanntes Schl\xC3\xBCsselwort: " + keyword);
+      return 1;
+    }
+    if (!handler->second(*this, argument)) return 1;
+    if (m_app.endRequested()) break;
+  }
+  m_out.flush();
+  return 0;
+}
+
+}  // namespace quort

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <string>
+
+namespace quort {
+
+class Application;
+class ScriptedUi;
+
+// Runs a script against the program without a window: each line is a keyword and its
+// argument, dialogs are answered from "answer" lines. Script and output are UTF-8.
+class BatchRunner {
+ public:
+  using Keyword = std::function<bool(BatchRunner&, const std::string& argument)>;
+
+  BatchRunner(Application& app, ScriptedUi& ui, std::ostream& out, std::ostream& err);
+
+  // Adds or replaces a keyword; the handler returns false when the line could not be carried out.
+  void addKeyword(const std::string& name, Keyword handler);
+
+  // 0 when the script ran to its end, 1 when a line could not be carried out.
+  int run(std::istream& script);
+
+  Application& app() { return m_app; }
+  ScriptedUi& ui() { return m_ui; }
+  // Writes one UTF-8 line to the output.
+  void print(const std::string& utf8Line);
+  // Writes one Windows-1252 line to the output, converted.
+  void printText(const std::string& cp1252Line);
+  // Reports why a line failed.
+  void fail(const std::string& reason);
+
+ private:
+  void addStandardKeywords();
+
+  Application& m_app;
+  ScriptedUi& m_ui;
+  std::ostream& m_out;
+  std::ostream& m_err;
+  std::map<std::string, Keyword> m_keywords;
+  int m_lineNumber = 0;
+};
+
+}  // namespace quort

@@ -1,0 +1,22 @@
+#include "shell/command_table.h"
+
+#include "shell/command_interpreter.h"
+
+namespace quort {
+
+namespace {
+
+// The command beginnings the main window knows, with the work modes that accept them.
+void registerKnownCommands(CommandInterpreter& interpreter) {
+  const char* anyMode[] = {">", "<", "^", "E:", "G:", "H:K", "H:L", "O:", "P:", "U:", "W:F", "W:K", "W:L", "W:S", "X:"};
+  for (const char* prefix : anyMode) interpreter.registerUnavailable(prefix);
+  for (const char* prefix : {"B:", "D:", "S:", "T:"}) interpreter.registerUnavailable(prefix, kPlanningModes);
+}
+
+}  // namespace
+
+void registerAllCommands(CommandInterpreter& interpreter) {
+  registerKnownCommands(interpreter);
+}
+
+}  // namespace quort

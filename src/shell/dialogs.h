@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "shell/ui.h"
+
+namespace quort {
+
+struct Workspace;
+
+// The program's own dialogs, built on the Ui primitives.
+
+// Parses the "|"-separated item string of a choice box: a leading "#" suppresses the
+// "Hilfen" button, "?label" is a check box, "$label:value" a text field, anything else a button.
+ChoiceBoxRequest parseChoiceItems(const std::string& prompt, const std::string& items,
+                                  const std::string& title = kProgramTitle);
+
+ChoiceOutcome ChoiceBox(Ui& ui, const std::string& prompt, const std::string& items,
+                        const std::string& title = kProgramTitle);
+
+// Asks for a date, starting from the shared current date (today when it is none) moved
+// by dayOffset days. Only a real date is accepted; true when the user confirmed one,
+// which is then the shared current date.
+bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset);
+
+// The file chooser; the answer is also the shared current file name.
+std::string FileChooser(Workspace& ws, Ui& ui, const FileChooserRequest& request);
+
+// Whether a chooser may close with this name: in mode "R" the file must exist,
+// otherwise name + " nicht gefunden!" is shown.
+bool chooserAccepts(Ui& ui, const FileChooserRequest& request, const std::string& name);
+
+void ProgressOpen(Workspace& ws, Ui& ui);
+// Shows the message; a pending key press asks whether to abort the run.
+void ProgressPoll(Workspace& ws, Ui& ui, const std::string& message);
+void ProgressClose(Ui& ui);
+
+}  // namespace quort

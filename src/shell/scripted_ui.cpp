@@ -1,0 +1,170 @@
+#include "shell/scripted_ui.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "shell/dialogs.h"
+
+namespace quort {
+
+namespace {
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
+  return text;
+}
+
+bool isYes(const std::string& answer) {
+  const std::string a = lowerCase(answer);
+  return a == "ja" || a == "j" || a == "ok" || a == "yes" || a == "y";
+}
+
+// Captions may carry "&" mnemonics; a script names the button without them.
+std::string withoutMnemonic(std::string caption) {
+  std::erase(caption, '&');
+  return lowerCase(caption);
+}
+
+std::string buttonCaptions(const ChoiceBoxRequest& request) {
+  std::string captions;
+  for (const ChoiceItem& item : request.items) {
+    if (!captions.empty()) captions += '|';
+    if (item.kind == ChoiceItem::Kind::CheckBox) captions += '?';
+    if (item.kind == ChoiceItem::Kind::TextField) captions += '$';
+    captions += item.label;
+  }
+  return captions;
+}
+
+}  // namespace
+
+std::string flattenLines(const std::string& text) {
+  std::string flat;
+  bool inBreak = false;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      if (!inBreak && !flat.empty()) flat += ' ';
+      inBreak = true;
+      continue;
+    }
+    inBreak = false;
+    flat += c;
+  }
+  while (!flat.empty() && flat.back() == ' ') flat.pop_back();
+  return flat;
+}
+
+bool ScriptedUi::saw(const std::string& text) const {
+  return std::any_of(m_records.begin(), m_records.end(), [&](const Record& r) { return r.text == text; });
+}
+
+bool ScriptedUi::takeAnswer(std::string& answer) {
+  if (m_answers.empty()) return false;
+  answer = std::move(m_answers.front());
+  m_answers.pop_front();
+  return true;
+}
+
+void ScriptedUi::record(std::string kind, std::string text, std::string answer) {
+  m_records.push_back({std::move(kind), std::move(text), std::move(answer)});
+  if (!m_listener) return;
+  const Record& r = m_records.back();
+  std::string line = r.kind + ": " + flattenLines(r.text);
+  if (r.kind == "question") line += " -> " + r.answer;
+  m_listener(line);
+}
+
+void ScriptedUi::message(const std::string& text, const MessageStyle&) { record("message", text); }
+
+bool ScriptedUi::askYesNo(const std::string& text, const MessageStyle&) {
+  std::string answer;
+  const bool yes = takeAnswer(answer) && isYes(answer);
+  record("question", text, yes ? "Ja" : "Nein");
+  return yes;
+}
+
+bool ScriptedUi::askOkCancel(const std::string& text, const MessageStyle&) {
+  std::string answer;
+  const bool ok = takeAnswer(answer) && isYes(answer);
+  record("question", text, ok ? "OK" : "Abbruch");
+  return ok;
+}
+
+int ScriptedUi::buttonNumber(const ChoiceBoxRequest& request, const std::string& answer) const {
+  const std::string wanted = withoutMnemonic(answer);
+  for (size_t i = 0; i < request.items.size(); ++i) {
+    const ChoiceItem& item = request.items[i];
+    if (item.kind == ChoiceItem::Kind::Button && withoutMnemonic(item.label) == wanted) {
+      return static_cast<int>(i) + 1;
+    }
+  }
+  return 0;
+}
+
+ChoiceOutcome ScriptedUi::choiceBox(const ChoiceBoxRequest& request) {
+  std::vector<ChoiceItem> items = request.items;
+  // Leading "?0"/"?1" and "$text" answers fill the check boxes and text fields in order.
+  size_t nextCheck = 0;
+  size_t nextField = 0;
+  const auto fill = [&](ChoiceItem::Kind kind, size_t& cursor, const std::string& value) {
+    while (cursor < items.size() && items[cursor].kind != kind) ++cursor;
+    if (cursor < items.size()) items[cursor++].value = value;
+  };
+  while (!m_answers.empty() && (m_answers.front().rfind('?', 0) == 0 || m_answers.front().rfind('$', 0) == 0)) {
+    std::string value;
+    takeAnswer(value);
+    if (value[0] == '?') fill(ChoiceItem::Kind::CheckBox, nextCheck, value.substr(1) == "1" ? "1" : "0");
+    if (value[0] == '$') fill(ChoiceItem::Kind::TextField, nextField, value.substr(1));
+  }
+  ChoiceOutcome outcome;
+  std::string answer;
+  if (takeAnswer(answer)) outcome.choiceResult = buttonNumber(request, answer);
+  if (outcome.choiceResult == 0) outcome.choiceResult = buttonNumber(request, "Abbruch");
+  for (const ChoiceItem& item : items) {
+    if (item.kind != ChoiceItem::Kind::Button) outcome.choiceValues += item.value + '|';
+  }
+  const std::string chosen =
+      outcome.choiceResult > 0 ? request.items[static_cast<size_t>(outcome.choiceResult - 1)].label : "(geschlossen)";
+  record("question", request.prompt + " [" + buttonCaptions(request) + "]", chosen);
+  return outcome;
+}
+
+bool ScriptedUi::textPrompt(const std::string& title, std::string& text) {
+  std::string answer;
+  const bool given = takeAnswer(answer);
+  if (given) text = answer;
+  record("question", title, given ? text : "Abbruch");
+  return given;
+}
+
+bool ScriptedUi::editDate(const std::string& title, std::string& date) {
+  std::string answer;
+  const bool given = takeAnswer(answer);
+  if (given) date = answer;
+  record("question", title + " [" + date + "]", given ? date : "Abbruch");
+  return given;
+}
+
+std::string ScriptedUi::chooseFile(const FileChooserRequest& request) {
+  std::string answer;
+  while (takeAnswer(answer)) {
+    const bool accepted = chooserAccepts(*this, request, answer);
+    record("question", request.title + " [" + request.pattern + "]", answer);
+    if (accepted) return answer;
+  }
+  record("question", request.title + " [" + request.pattern + "]", "Abbruch");
+  return {};
+}
+
+void ScriptedUi::showText(const std::string& title, const std::string& text) {
+  record("text", title.empty() ? text.substr(0, text.find('\r')) : title);
+}
+
+bool ScriptedUi::progressKeyPending() {
+  if (m_pendingKeys == 0) return false;
+  --m_pendingKeys;
+  return true;
+}
+
+}  // namespace quort

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+namespace quort {
+
+// State of the main window that the commands read and change.
+struct ShellState {
+  int workMode = 1;  // 0 Kopplungen, 1 Einzelstunden, 2 Raumplan, 3 Vertretungen, 4 Klausuren
+  int currentClass = 1;
+  int currentTeacher = 1;
+  int currentPeriod = 1;
+  int currentDay = 1;
+  std::string currentCommand;
+  bool continuation = false;
+  bool planOpened = false;
+  bool showOriginalPlan = false;
+  bool substitutionMode = false;
+  bool endRequested = false;  // the main loop ends when this is set
+  std::string helpTopic = "TAVIN.hlp~menu";
+  std::string programDirectory;  // with a trailing separator
+};
+
+// Shared values of the dialogs.
+struct DialogState {
+  std::string currentFileName;
+  std::string currentDate;  // "TT.MM.JJJJ"
+  std::string lastName;
+  std::string lastDirectory;
+  bool abortRequested = false;
+};
+
+}  // namespace quort

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quort {
+
+inline constexpr const char* kProgramTitle = "QUORT-Plan";
+
+enum class Icon { None, Information, Exclamation, Stop, Question };
+
+struct MessageStyle {
+  Icon icon = Icon::Exclamation;
+  std::string title = kProgramTitle;
+  bool taskModal = false;
+};
+
+// One row of a choice box, parsed from its "|"-separated item string.
+struct ChoiceItem {
+  enum class Kind { Button, CheckBox, TextField };
+  Kind kind = Kind::Button;
+  std::string label;
+  std::string value;  // check box: "0"/"1"; text field: its text
+};
+
+struct ChoiceBoxRequest {
+  std::string prompt;
+  std::string title = kProgramTitle;
+  bool helpButton = true;  // a first button "Hilfen", unless the items began with "#"
+  std::vector<ChoiceItem> items;
+};
+
+struct ChoiceOutcome {
+  int choiceResult = 0;      // 1-based number of the button over all items; 0 = closed otherwise
+  std::string choiceValues;  // every check box state and text field text, each followed by "|"
+};
+
+struct FileChooserRequest {
+  std::string title;
+  std::string mode;  // "R": the chosen file must exist
+  std::string pattern;
+  std::string proposedName;
+};
+
+// The only way the core talks to a person. Texts are Windows-1252 bytes; the front end
+// converts them at its edge. Every question has a safe answer that a front end without a
+// person (the batch runner) gives when nothing else was arranged.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  virtual void message(const std::string& text, const MessageStyle& style) = 0;
+  // true for "Ja"
+  virtual bool askYesNo(const std::string& text, const MessageStyle& style) = 0;
+  // true for "OK"
+  virtual bool askOkCancel(const std::string& text, const MessageStyle& style) = 0;
+  virtual ChoiceOutcome choiceBox(const ChoiceBoxRequest& request) = 0;
+  // The edited text, or false when cancelled ("Abbruch").
+  virtual bool textPrompt(const std::string& title, std::string& text) = 0;
+  // Shows date in an editable field with day stepping; false when cancelled.
+  virtual bool editDate(const std::string& title, std::string& date) = 0;
+  // The chosen full name; empty or without "." when cancelled.
+  virtual std::string chooseFile(const FileChooserRequest& request) = 0;
+  virtual void showText(const std::string& title, const std::string& text) = 0;
+
+  virtual void progressOpen() = 0;
+  virtual void progressShow(const std::string& text) = 0;
+  // Whether a key was pressed since the last poll.
+  virtual bool progressKeyPending() = 0;
+  virtual void progressClose() = 0;
+
+  void message(const std::string& text) { message(text, MessageStyle{}); }
+};
+
+}  // namespace quort

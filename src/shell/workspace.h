@@ -1,0 +1,20 @@
+#pragma once
+
+#include "data/base_data.h"
+#include "data/plan_tables.h"
+#include "data/random_generator.h"
+#include "shell/shell_state.h"
+
+namespace quort {
+
+// Everything one running program works on. There are no other tables: every function
+// that needs them gets the workspace (or the part it needs) by reference.
+struct Workspace {
+  BaseData base;
+  PlanTables plan;
+  ShellState shell;
+  DialogState dialogs;
+  RandomGenerator random;
+};
+
+}  // namespace quort
