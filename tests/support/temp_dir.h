@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace quort::test {
+
+// A directory of its own for one test, removed again at the end.
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device device;
+    m_path = std::filesystem::temp_directory_path() / ("quort-test-" + std::to_string(device()));
+    std::filesystem::create_directories(m_path);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return m_path; }
+  std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+  std::string write(const std::string& name, const std::string& content) const {
+    std::ofstream out(m_path / name, std::ios::binary);
+    out << content;
+    return file(name);
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string demoFile() { return std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.GD"; }
+
+}  // namespace quort::test
