@@ -1,15 +1,11 @@
 #include "data/base_data_file.h"
 
-#include <filesystem>
-
 #include "data/base_data_format.h"
 #include "data/file_access.h"
 #include "shell/ui.h"
 #include "shell/workspace.h"
 
 namespace quort {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -109,14 +105,12 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   if (result.outcome != ParseOutcome::Ok) return reportDefectiveData(ui, result.outcome);
   if (result.optionsIncomplete) ui.message("Daten unvollst\xE4ndig!", MessageStyle{Icon::Exclamation});
 
-  std::error_code ec;
-  const fs::path stemPath(stem);
-  loaded.baseDataName = stemPath.filename().string();
-  loaded.baseDataDirectory = fs::absolute(stemPath, ec).parent_path().string();
+  loaded.baseDataName = stem.substr(fileNameStart(stem));
+  loaded.baseDataDirectory = absoluteDirectoryOf(stem);
   ws.base = std::move(loaded);
   ws.plan = PlanTables{};
   ws.dialogs.lastName = stem;
-  ws.dialogs.lastDirectory = fs::current_path(ec).string();
+  ws.dialogs.lastDirectory = currentDirectoryText();
   resetSelection(ws.shell);
   return LoadStatus::Loaded;
 }
@@ -135,8 +129,7 @@ int SaveBaseData(Workspace& ws, Ui& ui, const std::string& name) {
     ui.message("Dateifehler " + name + "! Datenverlust!", style);
     return -1;
   }
-  const fs::path target = findExistingFile(stem + ".GD").value_or(fs::path(stem + ".GD"));
-  if (!writeFileAtomically(target, formatBaseDataFile(ws.base))) {
+  if (!writeFileAtomically(stem + ".GD", formatBaseDataFile(ws.base))) {
     ui.message("Dateifehler " + name + "! Datenverlust!", style);
     return -1;
   }

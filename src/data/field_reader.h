@@ -12,6 +12,9 @@ namespace quort {
 class FieldReader {
  public:
   explicit FieldReader(std::string_view content);
+  // The reader keeps a view of the text; a temporary would be gone before the first read.
+  explicit FieldReader(std::string&&) = delete;
+  explicit FieldReader(const char* content) : FieldReader(std::string_view(content)) {}
 
   bool atEnd() const { return m_pos >= m_text.size(); }
   // Whether only blanks and line ends are left.

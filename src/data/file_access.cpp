@@ -3,9 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <system_error>
+
+#include "data/codepage.h"
 
 namespace quort {
 
@@ -13,11 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
   }
   return true;
 }
@@ -26,24 +28,12 @@ std::optional<fs::path> findInDirectory(const fs::path& directory, const std::st
   std::error_code ec;
   const fs::path dir = directory.empty() ? fs::path(".") : directory;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (sameIgnoringCase(it->path().filename().string(), name)) {
-      return directory.empty() ? it->path().filename() : directory / it->path().filename();
-    }
+    if (sameIgnoringCase(it->path().filename().string(), name)) return directory / it->path().filename();
   }
   return std::nullopt;
 }
 
-bool syncFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
-}
-
-}  // namespace
-
-std::optional<fs::path> findExistingFile(const fs::path& path) {
+std::optional<fs::path> findNative(const fs::path& path) {
   std::error_code ec;
   if (fs::exists(path, ec)) return path;
   fs::path found;
@@ -60,8 +50,49 @@ std::optional<fs::path> findExistingFile(const fs::path& path) {
   return found;
 }
 
-bool readWholeFile(const fs::path& path, std::string& content, size_t maxBytes) {
-  const auto found = findExistingFile(path);
+bool syncFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+bool writeAndSync(const fs::path& path, std::string_view content) {
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.flush();
+    if (!out) return false;
+  }
+  return syncFile(path);
+}
+
+}  // namespace
+
+fs::path nativePath(std::string_view name) { return fs::path(cp1252ToUtf8(name)); }
+
+std::string textFromPath(const fs::path& path) { return utf8ToCp1252(path.string()); }
+
+std::string currentDirectoryText() {
+  std::error_code ec;
+  return textFromPath(fs::current_path(ec)) + "/";
+}
+
+std::string absoluteDirectoryOf(std::string_view name) {
+  std::error_code ec;
+  return textFromPath(fs::absolute(nativePath(name), ec).parent_path());
+}
+
+std::optional<std::string> findExistingFile(std::string_view name) {
+  const auto found = findNative(nativePath(name));
+  if (!found) return std::nullopt;
+  return textFromPath(*found);
+}
+
+bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes) {
+  const auto found = findNative(nativePath(name));
   std::error_code ec;
   if (!found || !fs::is_regular_file(*found, ec)) return false;
   const auto size = fs::file_size(*found, ec);
@@ -73,34 +104,24 @@ bool readWholeFile(const fs::path& path, std::string& content, size_t maxBytes) 
   return static_cast<size_t>(in.gcount()) == size;
 }
 
-bool writeFileAtomically(const fs::path& path, std::string_view content,
-                         const std::optional<fs::path>& backupPath) {
-  fs::path temporary = path;
+bool writeFileAtomically(std::string_view name, std::string_view content,
+                         std::optional<std::string_view> backupName) {
+  const fs::path target = findNative(nativePath(name)).value_or(nativePath(name));
+  fs::path temporary = target;
   temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
   std::error_code ec;
-  if (!syncFile(temporary)) {
+  if (!writeAndSync(temporary, content)) {
     fs::remove(temporary, ec);
     return false;
   }
-  if (backupPath && fs::exists(path, ec)) {
-    fs::copy_file(path, *backupPath, fs::copy_options::overwrite_existing, ec);
+  if (backupName && fs::exists(target, ec)) {
+    fs::copy_file(target, nativePath(*backupName), fs::copy_options::overwrite_existing, ec);
     if (ec) {
       fs::remove(temporary, ec);
       return false;
     }
   }
-  fs::rename(temporary, path, ec);
+  fs::rename(temporary, target, ec);
   if (ec) {
     std::error_code ignored;
     fs::remove(temporary, ignored);

@@ -7,22 +7,33 @@
 
 namespace quort {
 
+// File names inside the program are Windows-1252 text like every other text. They are
+// converted to the platform's encoding (UTF-8 on Linux) only when the file system is
+// asked, and back when it answers.
+std::filesystem::path nativePath(std::string_view name);
+std::string textFromPath(const std::filesystem::path& path);
+
+// The current directory as program text, with a trailing "/".
+std::string currentDirectoryText();
+// The directory part of name made absolute, as program text.
+std::string absoluteDirectoryOf(std::string_view name);
+
 // Files of a school may arrive with any letter case (SCHULE.GD as schule.gd), so an
 // existing file is looked up without regard to case when the exact name is missing.
-std::optional<std::filesystem::path> findExistingFile(const std::filesystem::path& path);
+std::optional<std::string> findExistingFile(std::string_view name);
 
 // Reads a whole file (found as above). Fails for a missing file, a directory, a read
 // error or a file larger than maxBytes.
-bool readWholeFile(const std::filesystem::path& path, std::string& content,
-                   size_t maxBytes = 64U * 1024U * 1024U);
+bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes = 64U * 1024U * 1024U);
 
-// Writes content to a temporary file beside path, flushes it and renames it over path,
-// so a crash leaves either the old or the new file. When backupPath is given, the old
-// file is kept under that name first.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view content,
-                         const std::optional<std::filesystem::path>& backupPath = std::nullopt);
+// Writes content to a temporary file beside the target, flushes it and renames it over
+// the target, so a crash leaves either the old or the new file. When backupName is
+// given, the old file is kept under that name first. An existing file of another letter
+// case is the one that is replaced.
+bool writeFileAtomically(std::string_view name, std::string_view content,
+                         std::optional<std::string_view> backupName = std::nullopt);
 
-// The name up to the first "." of the file-name part of a path (directories kept).
+// The name up to the first "." of the file-name part (directories kept).
 std::string stemOf(std::string_view name);
 
 }  // namespace quort

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/file_access.h"
 #include "shell/command_table.h"
 #include "shell/ui.h"
 #include "shell/workspace.h"
@@ -9,6 +10,10 @@
 namespace quort {
 
 Application::Application(Workspace& ws, Ui& ui) : m_ws(ws), m_ui(ui), m_interpreter(ws, ui) {
+  m_ws.shell.workMode = 1;
+  m_ws.shell.substitutionMode = false;
+  m_ws.shell.helpTopic = "TAVIN.hlp~menu";
+  if (m_ws.shell.programDirectory.empty()) m_ws.shell.programDirectory = currentDirectoryText();
   registerCommands();
 }
 
@@ -37,9 +42,13 @@ void Application::requestEnd() {
   if (m_ui.askOkCancel("Programm beenden?", MessageStyle{Icon::Question})) closeMainWindow();
 }
 
+bool Application::planMustBeSavedOnEnd(const Workspace& ws) {
+  return ws.shell.planOpened && (ws.plan.anyChange() || ws.shell.substitutionMode);
+}
+
 void Application::closeMainWindow() {
-  // A changed plan (or a substitution day in progress) is saved before the program ends;
-  // the plan files hook in here once a plan can be opened.
+  // The plan save with its dialog comes first once plans can be opened; no plan can be
+  // open before that, so planMustBeSavedOnEnd() is false until then.
   m_ws.shell.endRequested = true;
 }
 

@@ -36,6 +36,9 @@ class Application {
   // Closing the main window for whatever reason: saves a changed plan, then ends.
   void closeMainWindow();
   bool endRequested() const;
+  // Whether ending now must save the plan first: a plan opened through the menu with
+  // changes, or a substitution day in progress.
+  static bool planMustBeSavedOnEnd(const Workspace& ws);
 
   // Brings the current selections back into range after a load or an edit.
   void refreshView();

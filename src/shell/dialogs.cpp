@@ -51,6 +51,13 @@ ChoiceOutcome ChoiceBox(Ui& ui, const std::string& prompt, const std::string& it
   return ui.choiceBox(parseChoiceItems(prompt, items, title));
 }
 
+ChoiceOutcome ChoiceBox(Workspace& ws, Ui& ui, const std::string& prompt, const std::string& items,
+                        const std::string& title) {
+  ChoiceBoxRequest request = parseChoiceItems(prompt, items, title);
+  request.helpFile = ws.shell.programDirectory + ws.shell.helpTopic;
+  return ui.choiceBox(request);
+}
+
 bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset) {
   std::string& current = ws.dialogs.currentDate;
   if (Weekday(current) <= 0) current = TodayText();

@@ -17,9 +17,12 @@ ChoiceBoxRequest parseChoiceItems(const std::string& prompt, const std::string& 
 
 ChoiceOutcome ChoiceBox(Ui& ui, const std::string& prompt, const std::string& items,
                         const std::string& title = kProgramTitle);
+// The same, with "Hilfen" showing the current help topic of the program directory.
+ChoiceOutcome ChoiceBox(Workspace& ws, Ui& ui, const std::string& prompt, const std::string& items,
+                        const std::string& title = kProgramTitle);
 
 // Asks for a date, starting from the shared current date (today when it is none) moved
-// by dayOffset days. Only a real date is accepted; true when the user confirmed one,
+// by dayOffset days. Only a text with a weekday is accepted; true when the user confirmed one,
 // which is then the shared current date.
 bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset);
 

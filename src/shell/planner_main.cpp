@@ -1,5 +1,4 @@
 // planner: the timetable and substitution planner. Without a window yet, it runs scripts.
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -19,8 +18,6 @@ int usage() {
 
 int runBatch(const std::string& scriptName) {
   quort::Workspace ws;
-  std::error_code ec;
-  ws.shell.programDirectory = std::filesystem::current_path(ec).string() + "/";
   quort::ScriptedUi ui;
   quort::Application app(ws, ui);
   quort::BatchRunner runner(app, ui, std::cout, std::cerr);

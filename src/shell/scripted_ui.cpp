@@ -119,6 +119,11 @@ ChoiceOutcome ScriptedUi::choiceBox(const ChoiceBoxRequest& request) {
   }
   ChoiceOutcome outcome;
   std::string answer;
+  // "Hilfen" shows the help and leaves the box open for the next answer.
+  while (request.helpButton && !m_answers.empty() && withoutMnemonic(m_answers.front()) == "hilfen") {
+    takeAnswer(answer);
+    record("text", request.helpFile.empty() ? "Hilfen" : request.helpFile);
+  }
   if (takeAnswer(answer)) outcome.choiceResult = buttonNumber(request, answer);
   if (outcome.choiceResult == 0) outcome.choiceResult = buttonNumber(request, "Abbruch");
   for (const ChoiceItem& item : items) {
@@ -141,8 +146,8 @@ bool ScriptedUi::textPrompt(const std::string& title, std::string& text) {
 bool ScriptedUi::editDate(const std::string& title, std::string& date) {
   std::string answer;
   const bool given = takeAnswer(answer);
+  record("question", title + " [" + date + "]", given ? answer : "Abbruch");
   if (given) date = answer;
-  record("question", title + " [" + date + "]", given ? date : "Abbruch");
   return given;
 }
 

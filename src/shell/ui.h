@@ -27,6 +27,7 @@ struct ChoiceBoxRequest {
   std::string prompt;
   std::string title = kProgramTitle;
   bool helpButton = true;  // a first button "Hilfen", unless the items began with "#"
+  std::string helpFile;    // what "Hilfen" shows: the help file name, "~" and the topic
   std::vector<ChoiceItem> items;
 };
 

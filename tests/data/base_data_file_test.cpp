@@ -167,7 +167,7 @@ TEST(BaseDataFile, SavingUnderANameThatDoesNotSortAfterAIsRefused) {
   std::filesystem::current_path(cwd);
   EXPECT_FALSE(std::filesystem::exists(dir.file("A.GD")));
   EXPECT_FALSE(std::filesystem::exists(dir.file(".GD")));
-  EXPECT_TRUE(std::filesystem::exists(dir.file("\xC4RA.GD")));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("\xC3\x84RA.GD")));  // stored under its UTF-8 name
 }
 
 // A line the file cannot hold (a comma splits it on reading) is refused, not written.

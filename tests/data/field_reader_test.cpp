@@ -51,7 +51,8 @@ TEST(FieldReader, SinglesAreWrittenInShortestForm) {
   EXPECT_EQ(formatSingle(33.33333F), "33.33333");
   EXPECT_EQ(formatSingle(0), "0");
   for (const float value : {0.01F, 2.5F, 99.99F, 0.3333333F}) {
-    FieldReader reader(formatSingle(value));
+    const std::string text = formatSingle(value);
+    FieldReader reader(text);
     EXPECT_FLOAT_EQ(static_cast<float>(*reader.readNumber()), value);
   }
 }

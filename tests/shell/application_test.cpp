@@ -1,0 +1,79 @@
+#include "shell/application.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "shell/scripted_ui.h"
+#include "shell/workspace.h"
+
+namespace quort {
+namespace {
+
+const std::string kChooser = "question: QUORT-Plan - Grunddaten lesen [*.G*] -> ";
+const std::string kNoData = "Keine oder defekte Grunddaten!\r\rNeue Daten aufnehmen?";
+
+// "Ende" only ends the program after an OK.
+TEST(Application, EndingNeedsAnOk) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  app.requestEnd();
+  EXPECT_TRUE(ui.saw("Programm beenden?"));
+  EXPECT_EQ(ui.records().back().answer, "Abbruch");
+  EXPECT_FALSE(app.endRequested());
+  ui.queueAnswer("OK");
+  app.requestEnd();
+  EXPECT_TRUE(app.endRequested());
+}
+
+// Opening without base data: a missing file is named and the chooser asks again; after a
+// cancel the user chooses between entering new data and ending the program.
+TEST(Application, CancelledBaseDataChooserLeadsToNewDataOrProgramEnd) {
+  const std::string missing = (std::filesystem::temp_directory_path() / "QUORT_FEHLT_0815.GD").string();
+  for (const std::string answer : {"Ja", "Nein"}) {
+    SCOPED_TRACE(answer);
+    Workspace ws;
+    ScriptedUi ui;
+    Application app(ws, ui);
+    int chooserQuestions = 0;
+    ui.setListener([&](const std::string& line) {
+      if (line.rfind(kChooser, 0) == 0) ++chooserQuestions;
+      if (line == kChooser + "Abbruch") ui.queueAnswer(answer);  // the person decides after the cancel
+    });
+    ui.queueAnswer(missing);
+    const LoadStatus status = app.open("");
+    EXPECT_TRUE(ui.saw(missing + " nicht gefunden!"));
+    EXPECT_EQ(chooserQuestions, 2);
+    EXPECT_TRUE(ui.saw(kNoData));
+    EXPECT_FALSE(ws.base.loaded());
+    if (answer == "Ja") {
+      EXPECT_EQ(status, LoadStatus::EnterNewData);
+      EXPECT_EQ(ws.shell.currentCommand, "G:");
+      EXPECT_TRUE(ui.saw("Funktion nicht verf\xFCgbar!"));
+      EXPECT_FALSE(app.endRequested());
+    } else {
+      EXPECT_EQ(status, LoadStatus::EndProgram);
+      EXPECT_TRUE(ui.saw("Programmabbruch!"));
+      EXPECT_TRUE(app.endRequested());
+    }
+  }
+}
+
+// A file chosen in the chooser is loaded; once base data are there, opening asks no more.
+TEST(Application, ChosenBaseDataAreLoadedAndNotAskedForAgain) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  ui.queueAnswer(std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.GD");
+  EXPECT_EQ(app.open(""), LoadStatus::Loaded);
+  EXPECT_EQ(ws.base.nClasses(), 26);
+  const size_t asked = ui.records().size();
+  EXPECT_EQ(app.open(""), LoadStatus::Loaded);
+  EXPECT_EQ(ui.records().size(), asked);
+  EXPECT_FALSE(app.endRequested());
+}
+
+}  // namespace
+}  // namespace quort

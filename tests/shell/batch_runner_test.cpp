@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDemo = quort::test::demoFile();
+const std::string kInfo =
+    "days: 5\nperiods: 10\nafternoonStart: 6\nweekAlternation: 0\n"
+    "classes: 26\nteachers: 60\nsubjects: 25\nrooms: 45\n";
+
+using quort::test::readFile;
+
+// The planner binary runs a script in a temporary working directory of its own.
+class PlannerBatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    dir = fs::temp_directory_path() / ("quort_batch_" + test + "_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+
+  // Runs script (from standard input when fromStdin); output receives standard output.
+  int run(const std::string& script, bool fromStdin = false) {
+    std::ofstream(dir / "test.batch", std::ios::binary) << script;
+    const std::string command = "cd '" + dir.string() + "' && '" + QUORT_PLANNER_BINARY + "' --batch " +
+                                (fromStdin ? "- < test.batch" : "test.batch") + " > out.txt 2> err.txt";
+    const int status = std::system(command.c_str());
+    output = readFile(dir / "out.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  bool printed(const std::string& line) const { return output.find(line + "\n") != std::string::npos; }
+
+  fs::path dir;
+  std::string output;
+};
+
+// Comments and blank lines are skipped; a script read from standard input runs the same.
+TEST_F(PlannerBatch, InfoPrintsTheDemoSchoolCountsFromFileOrStandardInput) {
+  const std::string script = "# Z\xC3\xA4hlen\n\n   \nopen " + kDemo + "\r\n\ninfo\n";
+  EXPECT_EQ(run(script), 0);
+  EXPECT_EQ(output, kInfo);
+  EXPECT_EQ(run(script, true), 0);
+  EXPECT_EQ(output, kInfo);
+}
+
+// Base data saved under a new name are the very bytes that were loaded.
+TEST_F(PlannerBatch, SavedBaseDataAreByteIdenticalToTheLoadedFile) {
+  EXPECT_EQ(run("open " + kDemo + "\nsave-base " + (dir / "NEU").string() + "\n"), 0);
+  ASSERT_TRUE(fs::exists(dir / "NEU.GD"));
+  EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(kDemo));
+}
+
+// A header that counts no classes makes the data defective; "Nein" ends the program.
+TEST_F(PlannerBatch, DefectiveBaseDataEndTheProgramWhenNoNewDataAreWanted) {
+  std::string content = readFile(kDemo);
+  const size_t header = content.find("362,26,61,26,45");
+  ASSERT_EQ(header, 0U);
+  content.replace(header, 15, "362,0,61,26,45");
+  std::ofstream(dir / "LEER.GD", std::ios::binary) << content;
+  EXPECT_EQ(run("answer Nein\nopen " + (dir / "LEER.GD").string() + "\ninfo\n"), 1);
+  EXPECT_TRUE(printed("question: Keine oder defekte Grunddaten! Neue Daten aufnehmen? -> Nein")) << output;
+  EXPECT_TRUE(printed("message: Programmabbruch!")) << output;
+  EXPECT_FALSE(printed("days: 5"));
+}
+
+// Commands print their messages in UTF-8; an unknown keyword stops the script.
+TEST_F(PlannerBatch, UnknownKeywordStopsTheScriptAfterEarlierLinesRan) {
+  EXPECT_EQ(run("open " + kDemo + "\ncommand s\nfrobnicate 1\ninfo\n"), 1);
+  EXPECT_EQ(output, "message: Funktion nicht verf\xC3\xBCgbar!\n");
+}
+
+// A name that does not sort after "A" is refused before any file is written.
+TEST_F(PlannerBatch, RefusedFileNameFailsTheScriptAndWritesNothing) {
+  EXPECT_EQ(run("open " + kDemo + "\nsave-base A\ninfo\n"), 1);
+  EXPECT_EQ(output, "message: Dateifehler A! Datenverlust!\n");
+  EXPECT_FALSE(fs::exists(dir / "A.GD"));
+}
+
+// An umlaut in a teacher's line reaches the output as UTF-8.
+TEST_F(PlannerBatch, UmlautsAppearAsUtf8) {
+  EXPECT_EQ(run("open " + kDemo + "\nshow teacher MR\n"), 0);
+  EXPECT_TRUE(printed("line: MR M\xC3\xBCller 0 25.5")) << output;
+  EXPECT_FALSE(printed("line: MR M\xFCller 0 25.5"));
+}
+
+// A school kept in a directory with an umlaut in its name opens like any other.
+TEST_F(PlannerBatch, BaseDataOpenFromADirectoryWithAnUmlaut) {
+  fs::create_directories(dir / "J\xC3\xBCrgen");
+  fs::copy_file(kDemo, dir / "J\xC3\xBCrgen" / "DEMO.GD");
+  EXPECT_EQ(run("open " + (dir / "J\xC3\xBCrgen" / "DEMO.GD").string() + "\ninfo\n"), 0);
+  EXPECT_EQ(output, kInfo);
+}
+
+}  // namespace
