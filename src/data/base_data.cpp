@@ -7,30 +7,45 @@ namespace quort {
 double PlanOptions::value(int option) const {
   if (option >= 1 && option <= 7) return weights[option - 1];
   switch (option) {
-    case 8: return maxTeacherLessonsPerDay;
-    case 9: return maxPlanAttempts;
-    case 10: return attemptsPerPlan;
-    case 11: return variationWidth;
-    case 12: return scaleFactor;
-    default: return 0;
+    case 8:
+      return maxTeacherLessonsPerDay;
+    case 9:
+      return maxPlanAttempts;
+    case 10:
+      return attemptsPerPlan;
+    case 11:
+      return variationWidth;
+    case 12:
+      return scaleFactor;
+    default:
+      return 0;
   }
 }
 
 void PlanOptions::setValue(int option, double value) {
-  const auto asShort = [](double v) {
-    return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
-  };
+  const auto asShort = [](double v) { return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0)); };
   if (option >= 1 && option <= 7) {
     weights[option - 1] = static_cast<float>(value);
     return;
   }
   switch (option) {
-    case 8: maxTeacherLessonsPerDay = asShort(value); break;
-    case 9: maxPlanAttempts = asShort(value); break;
-    case 10: attemptsPerPlan = asShort(value); break;
-    case 11: variationWidth = asShort(value); break;
-    case 12: scaleFactor = static_cast<float>(value); break;
-    default: break;
+    case 8:
+      maxTeacherLessonsPerDay = asShort(value);
+      break;
+    case 9:
+      maxPlanAttempts = asShort(value);
+      break;
+    case 10:
+      attemptsPerPlan = asShort(value);
+      break;
+    case 11:
+      variationWidth = asShort(value);
+      break;
+    case 12:
+      scaleFactor = static_cast<float>(value);
+      break;
+    default:
+      break;
   }
 }
 

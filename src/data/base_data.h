@@ -46,11 +46,11 @@ struct Room {
 // The values of the "Planoptionen" dialog, numbered 1 to 12 as there.
 struct PlanOptions {
   float weights[7] = {20, 4, 1, 2, 2, 1, 20};  // options 1 to 7
-  int16_t maxTeacherLessonsPerDay = 6;          // option 8
-  int16_t maxPlanAttempts = 100;                // option 9
-  int16_t attemptsPerPlan = 4;                  // option 10
-  int16_t variationWidth = 5;                   // option 11
-  float scaleFactor = 1;                        // option 12, the generator's own
+  int16_t maxTeacherLessonsPerDay = 6;         // option 8
+  int16_t maxPlanAttempts = 100;               // option 9
+  int16_t attemptsPerPlan = 4;                 // option 10
+  int16_t variationWidth = 5;                  // option 11
+  float scaleFactor = 1;                       // option 12, the generator's own
 
   double value(int option) const;
   void setValue(int option, double value);

@@ -45,8 +45,11 @@ ParseResult readBaseDataFiles(const std::string& stem, bool olderPair, BaseData&
 
 LoadStatus reportDefectiveData(Ui& ui, ParseOutcome outcome) {
   if (outcome == ParseOutcome::TooLarge) {
-    ui.message("Zu viele Eintr\xE4ge in den Grunddaten (h\xF6" "chstens 100 Klassen, 100 Lehrer, 50 F\xE4" "cher, 100 R\xE4ume)!",
-               MessageStyle{Icon::Exclamation});
+    ui.message(
+        "Zu viele Eintr\xE4ge in den Grunddaten (h\xF6"
+        "chstens 100 Klassen, 100 Lehrer, 50 F\xE4"
+        "cher, 100 R\xE4ume)!",
+        MessageStyle{Icon::Exclamation});
   }
   if (ui.askYesNo("Keine oder defekte Grunddaten!\r\rNeue Daten aufnehmen?", MessageStyle{Icon::Stop})) {
     return LoadStatus::EnterNewData;
@@ -100,8 +103,7 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   }
   BaseData loaded;
   const std::string stem = baseDataStem(name);
-  const ParseResult result =
-      stem.empty() ? ParseResult{} : readBaseDataFiles(stem, namesOlderPair(name), loaded);
+  const ParseResult result = stem.empty() ? ParseResult{} : readBaseDataFiles(stem, namesOlderPair(name), loaded);
   if (result.outcome != ParseOutcome::Ok) return reportDefectiveData(ui, result.outcome);
   if (result.optionsIncomplete) ui.message("Daten unvollst\xE4ndig!", MessageStyle{Icon::Exclamation});
 

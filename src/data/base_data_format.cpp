@@ -11,9 +11,7 @@ namespace {
 
 const std::string kLineEnd = "\r\n";
 
-int16_t clampShort(double value) {
-  return static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0));
-}
+int16_t clampShort(double value) { return static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0)); }
 
 void setNoneEntries(BaseData& base) {
   base.classes[0].code = ".  ";

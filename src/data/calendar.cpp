@@ -27,8 +27,7 @@ std::optional<DateFields> splitDate(std::string_view date) {
   if (first == std::string_view::npos) return std::nullopt;
   const size_t second = date.find('.', first + 1);
   if (second == std::string_view::npos) return std::nullopt;
-  return DateFields{date.substr(0, first), date.substr(first + 1, second - first - 1),
-                   date.substr(second + 1)};
+  return DateFields{date.substr(0, first), date.substr(first + 1, second - first - 1), date.substr(second + 1)};
 }
 
 long wholeValue(std::string_view text) {
@@ -50,8 +49,8 @@ std::string formatDate(long day, long month, std::string_view year) {
 // Going back from day 1: the last day of the previous month is the latest day whose weekday
 // fits. Day 31 of a short month counts as a date in the next month, so it never fits.
 std::string lastDayBefore(long month, std::string_view year, int weekday) {
-  const std::string monthAndYear = month == 1 ? "12." + std::to_string(wholeValue(year) - 1)
-                                              : twoDigits(month - 1) + "." + std::string(year);
+  const std::string monthAndYear =
+      month == 1 ? "12." + std::to_string(wholeValue(year) - 1) : twoDigits(month - 1) + "." + std::string(year);
   long day = 31;
   while (day > 1 && Weekday(twoDigits(day) + "." + monthAndYear) != weekday) --day;
   return twoDigits(day) + "." + monthAndYear;
@@ -65,9 +64,8 @@ std::string stepOneDay(std::string_view date, int step, int weekday) {
   if (day < 1) return lastDayBefore(month, fields->year, weekday);
   if (day > 28) {
     // Past the 28th the month may have ended: the next month's first day tells.
-    const std::string nextFirst = month == 12
-                                      ? "01.01." + std::to_string(wholeValue(fields->year) + 1)
-                                      : formatDate(1, month + 1, fields->year);
+    const std::string nextFirst =
+        month == 12 ? "01.01." + std::to_string(wholeValue(fields->year) + 1) : formatDate(1, month + 1, fields->year);
     if (Weekday(nextFirst) == weekday) return nextFirst;
   }
   return formatDate(day, month, fields->year);
@@ -80,8 +78,7 @@ std::string TodayText() {
   std::tm local{};
   if (localtime_r(&now, &local) == nullptr) return "01.01.2000";
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", local.tm_mday, local.tm_mon + 1,
-                local.tm_year + 1900);
+  std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
   return buffer;
 }
 

@@ -47,10 +47,10 @@ constexpr std::array<unsigned char, 256> makeWindowsToDosTable() {
 
 // Unicode code points of Windows-1252 bytes 0x80..0x9F. The five bytes Windows leaves
 // undefined map to the C1 control with the same number, so every byte survives a round trip.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t cp1252CodePoint(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
@@ -117,12 +117,10 @@ Decoded decodeUtf8(std::string_view text, size_t pos) {
   return {cp, need + 1, true};
 }
 
-std::string replaceEachOnce(std::string_view text, std::string_view oldText,
-                            std::string_view newText) {
+std::string replaceEachOnce(std::string_view text, std::string_view oldText, std::string_view newText) {
   std::string result;
   size_t from = 0;
-  for (size_t pos = text.find(oldText); pos != std::string_view::npos;
-       pos = text.find(oldText, from)) {
+  for (size_t pos = text.find(oldText); pos != std::string_view::npos; pos = text.find(oldText, from)) {
     result.append(text.substr(from, pos - from)).append(newText);
     from = pos + oldText.size();
   }

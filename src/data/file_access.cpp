@@ -104,8 +104,7 @@ bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes)
   return static_cast<size_t>(in.gcount()) == size;
 }
 
-bool writeFileAtomically(std::string_view name, std::string_view content,
-                         std::optional<std::string_view> backupName) {
+bool writeFileAtomically(std::string_view name, std::string_view content, std::optional<std::string_view> backupName) {
   const fs::path target = findNative(nativePath(name)).value_or(nativePath(name));
   fs::path temporary = target;
   temporary += ".tmp";

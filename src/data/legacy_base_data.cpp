@@ -43,7 +43,8 @@ bool readSubjects(LegacyReader& in, std::vector<int>& kinds) {
   for (int s = 1; s <= base.nSubjects(); ++s) {
     long roomSpec = 0;
     long kind = 0;
-    if (!in.line(base.subjects[s].line) || !in.number(roomSpec, 1 - base.nSubjects(), 32767) || !in.number(kind, 0, 4)) {
+    if (!in.line(base.subjects[s].line) || !in.number(roomSpec, 1 - base.nSubjects(), 32767) ||
+        !in.number(kind, 0, 4)) {
       return false;
     }
     base.subjects[s].roomSpec = static_cast<int16_t>(roomSpec);

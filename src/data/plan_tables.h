@@ -8,8 +8,8 @@ namespace quort {
 // The records of the open plan: assignments, couplings, blocks and the grids.
 // Sized from the base data whenever base data or a plan are loaded.
 struct PlanTables {
-  std::string assignments;       // 4-byte records back to back
-  std::string assignmentBuffer;  // 4-byte records set aside
+  std::string assignments;                         // 4-byte records back to back
+  std::string assignmentBuffer;                    // 4-byte records set aside
   std::vector<std::string> blocks{std::string()};  // [1..nBlocks]: coupling numbers separated by ","
   bool modifiedPlan = false;
   bool modifiedCouplings = false;

@@ -33,7 +33,9 @@ bool openKeyword(BatchRunner& runner, const std::string& argument) {
     return false;
   }
   if (!plan.empty()) {
-    runner.fail("open: Pl\xC3\xA4ne k\xC3\xB6nnen noch nicht ge\xC3\xB6" "ffnet werden");
+    runner.fail(
+        "open: Pl\xC3\xA4ne k\xC3\xB6nnen noch nicht ge\xC3\xB6"
+        "ffnet werden");
     return false;
   }
   if (runner.app().loadBase(utf8ToCp1252(base)) != LoadStatus::Loaded) {

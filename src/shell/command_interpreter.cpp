@@ -54,8 +54,12 @@ void CommandInterpreter::registerCommand(const std::string& prefix, CommandHandl
 
 void CommandInterpreter::registerUnavailable(const std::string& prefix, unsigned workModes) {
   registerCommand(
-      prefix, [](CommandContext& context, const std::string&) {
-        context.ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+      prefix,
+      [](CommandContext& context, const std::string&) {
+        context.ui.message(
+            "Funktion nicht verf\xFC"
+            "gbar!",
+            MessageStyle{Icon::Information});
       },
       workModes);
 }

@@ -15,8 +15,6 @@ void registerKnownCommands(CommandInterpreter& interpreter) {
 
 }  // namespace
 
-void registerAllCommands(CommandInterpreter& interpreter) {
-  registerKnownCommands(interpreter);
-}
+void registerAllCommands(CommandInterpreter& interpreter) { registerKnownCommands(interpreter); }
 
 }  // namespace quort

@@ -67,7 +67,7 @@ TEST(BaseDataFile, LoadingDerivesCodesWeightsRoomRulesAndRings) {
   EXPECT_EQ(base.subjects[2].roomSpec, -1);
   EXPECT_EQ(base.subjects[2].lessonKind, 2);
   EXPECT_EQ(base.subjects[3].roomSpec, 2 * 256 + 256);  // "0+2"
-  EXPECT_EQ(base.subjects[4].roomSpec, 0);               // names itself
+  EXPECT_EQ(base.subjects[4].roomSpec, 0);              // names itself
   EXPECT_EQ(base.subjects[5].roomSpec, 0);
 
   // Rooms are pushed in front of their chains; the chemistry ring is closed and NW shares it.
@@ -224,8 +224,7 @@ TEST(BaseDataFile, TooManyEntriesAreRefused) {
 // Subjects that name each other's rooms must not send the loader round in circles.
 TEST(BaseDataFile, MutualRoomReferencesMergeChainsAndTerminate) {
   BaseData base;
-  const std::string text =
-      "362,1,1,3,3\r\n5A\r\nAA Eins BB\r\nBB Zwei AA\r\nR1 AA\r\nR2 BB\r\nR3 BB\r\n";
+  const std::string text = "362,1,1,3,3\r\n5A\r\nAA Eins BB\r\nBB Zwei AA\r\nR1 AA\r\nR2 BB\r\nR3 BB\r\n";
   ASSERT_EQ(parseBaseDataFile(text, base).outcome, ParseOutcome::Ok);
   EXPECT_EQ(base.subjects[1].roomSpec, -2);
   EXPECT_EQ(base.subjects[2].roomSpec, -1);

@@ -18,19 +18,37 @@ TEST(Codepage, DosTextBecomesWindowsUmlautsAndAsciiFrames) {
 TEST(Codepage, DosTextMarksLineBreaksAndKeepsUmlautsRecoverable) {
   EXPECT_EQ(ToDosText("a\r\nb"), "a\xFF\r\nb");
   EXPECT_EQ(ToDosText("\xFC\xE4\xC4\xF6\xD6\xDC\xDF"), "\xA3\x84\x8E\x94\x99\x9A\xE1");
-  const std::string text = "Gr\xFC\xDF""e\r\n\xC4rger \xFC""ber \xD6l\r\n";
+  const std::string text =
+      "Gr\xFC\xDF"
+      "e\r\n\xC4rger \xFC"
+      "ber \xD6l\r\n";
   EXPECT_EQ(ToWindowsText(ToDosText(text)), text);
 }
 
 TEST(Codepage, PrinterPrefixIsRemovedOnlyWhenItReachesPositionTen) {
   int position = -1;
-  EXPECT_EQ(StripPrinterPrefix("\x1B" "abc\x1BText\xFF", position), "\x1B" "abc\x1BText");
+  EXPECT_EQ(StripPrinterPrefix("\x1B"
+                               "abc\x1BText\xFF",
+                               position),
+            "\x1B"
+            "abc\x1BText");
   EXPECT_EQ(position, 5);
-  EXPECT_EQ(StripPrinterPrefix("\x1B" "abcdefgh\x1BText", position), "Text");
+  EXPECT_EQ(StripPrinterPrefix("\x1B"
+                               "abcdefgh\x1BText",
+                               position),
+            "Text");
   EXPECT_EQ(position, 10);
-  EXPECT_EQ(StripPrinterPrefix("\x1B" "abcdefg\x1B", position), "\x1B" "abcdefg\x1B");
+  EXPECT_EQ(StripPrinterPrefix("\x1B"
+                               "abcdefg\x1B",
+                               position),
+            "\x1B"
+            "abcdefg\x1B");
   EXPECT_EQ(position, 9);
-  EXPECT_EQ(StripPrinterPrefix("x\x1B" "abcdefghijk\x1B", position), "x\x1B" "abcdefghijk\x1B");
+  EXPECT_EQ(StripPrinterPrefix("x\x1B"
+                               "abcdefghijk\x1B",
+                               position),
+            "x\x1B"
+            "abcdefghijk\x1B");
   EXPECT_EQ(position, 0);
 }
 
@@ -51,9 +69,13 @@ TEST(Codepage, Utf8ConversionKeepsEveryWindowsByte) {
 }
 
 TEST(Codepage, MalformedOrForeignUtf8BecomesQuestionMarks) {
-  EXPECT_EQ(utf8ToCp1252("a\xFF" "b"), "a?b");
-  EXPECT_EQ(utf8ToCp1252("\xE2\x82" "A\xC3"), "?A?");  // cut-off sequences
-  EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");            // overlong slash
+  EXPECT_EQ(utf8ToCp1252("a\xFF"
+                         "b"),
+            "a?b");
+  EXPECT_EQ(utf8ToCp1252("\xE2\x82"
+                         "A\xC3"),
+            "?A?");                           // cut-off sequences
+  EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");  // overlong slash
   EXPECT_EQ(utf8ToCp1252("\xE4\xB8\xAD\xF0\x9F\x98\x80\xC2\x80"), "???");
   for (int pair = 0x8000; pair < 0x10000; ++pair) {
     const std::string garbage{static_cast<char>(pair >> 8), static_cast<char>(pair & 0xFF)};

@@ -21,7 +21,9 @@ TEST(FieldReader, NumbersThenFieldsReadLikeTheFilesAreWritten) {
 
 // 0x1A ends the file wherever it stands; an empty line is an empty field.
 TEST(FieldReader, EndOfFileByteAndEmptyLines) {
-  FieldReader reader("1\r\n\r\nzwei\r\n\x1A" "drei\r\n");
+  FieldReader reader(
+      "1\r\n\r\nzwei\r\n\x1A"
+      "drei\r\n");
   EXPECT_EQ(reader.readNumber(), 1.0);
   EXPECT_EQ(reader.readField(), "");
   EXPECT_EQ(reader.readLine(), "zwei");
