@@ -110,7 +110,8 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   loaded.baseDataName = stem.substr(fileNameStart(stem));
   loaded.baseDataDirectory = absoluteDirectoryOf(stem);
   ws.base = std::move(loaded);
-  ws.plan = PlanTables{};
+  ws.plan.reset(ws.base);
+  ws.backup = PlanBackup{};
   ws.dialogs.lastName = stem;
   ws.dialogs.lastDirectory = currentDirectoryText();
   resetSelection(ws.shell);

@@ -12,6 +12,7 @@ namespace quort {
 struct Workspace {
   BaseData base;
   PlanTables plan;
+  PlanBackup backup;
   ShellState shell;
   DialogState dialogs;
   RandomGenerator random;
