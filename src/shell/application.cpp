@@ -38,6 +38,16 @@ LoadStatus Application::open(const std::string& baseName) {
   return LoadStatus::Loaded;
 }
 
+void Application::save() {
+  if (m_ws.shell.workMode > 3) return;
+  m_ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+}
+
+bool Application::openPlanByName(const std::string&) {
+  m_ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+  return false;
+}
+
 void Application::requestEnd() {
   if (m_ui.askOkCancel("Programm beenden?", MessageStyle{Icon::Question})) closeMainWindow();
 }

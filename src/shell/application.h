@@ -31,6 +31,11 @@ class Application {
   // Loads base data and follows the outcome: the base-data editor when the user wants to
   // enter new data, the end of the program when not.
   LoadStatus loadBase(const std::string& baseName);
+  // "&Sichern": saves the plan (work modes 0 to 3 only).
+  void save();
+  // Opens the plan file of that name (a .PV name: its plan file, then the snapshot),
+  // without chooser and without asking "Stundenplan lesen?". false when nothing was read.
+  bool openPlanByName(const std::string& planName);
   // "&Ende": asks "Programm beenden?" and closes the main window on OK.
   void requestEnd();
   // Closing the main window for whatever reason: saves a changed plan, then ends.
