@@ -61,7 +61,7 @@ TEST(Application, CancelledBaseDataChooserLeadsToNewDataOrProgramEnd) {
   }
 }
 
-// A file chosen in the chooser is loaded; once base data are there, opening asks no more.
+// A file chosen in the chooser is loaded; once base data are there, opening asks for the plan only.
 TEST(Application, ChosenBaseDataAreLoadedAndNotAskedForAgain) {
   Workspace ws;
   ScriptedUi ui;
@@ -71,7 +71,9 @@ TEST(Application, ChosenBaseDataAreLoadedAndNotAskedForAgain) {
   EXPECT_EQ(ws.base.nClasses(), 26);
   const size_t asked = ui.records().size();
   EXPECT_EQ(app.open(""), LoadStatus::Loaded);
-  EXPECT_EQ(ui.records().size(), asked);
+  ASSERT_EQ(ui.records().size(), asked + 1);
+  EXPECT_EQ(ui.records().back().text, "QUORT-Plan - Plan \xF6" "ffnen [*.PL]");
+  EXPECT_FALSE(ws.shell.planOpened);
   EXPECT_FALSE(app.endRequested());
 }
 
