@@ -109,6 +109,7 @@ std::vector<std::string> weekGrid(const Workspace& ws, const std::string& kind, 
   std::vector<std::string> lines;
   std::string header = "      ";
   for (int day = 1; day <= base.days; ++day) header += codeOf(DayAbbrev(day), kCellWidth);
+  while (!header.empty() && header.back() == ' ') header.pop_back();
   lines.push_back(header);
   for (int period = 1; period <= base.periodsPerDay; ++period) {
     std::string line = "  " + codeOf(std::to_string(period), 4);
