@@ -1,6 +1,7 @@
 #include "shell/command_table.h"
 
 #include "shell/command_interpreter.h"
+#include "shell/main_view_model.h"
 
 namespace quort {
 
@@ -15,6 +16,9 @@ void registerKnownCommands(CommandInterpreter& interpreter) {
 
 }  // namespace
 
-void registerAllCommands(CommandInterpreter& interpreter) { registerKnownCommands(interpreter); }
+void registerAllCommands(CommandInterpreter& interpreter) {
+  registerKnownCommands(interpreter);
+  registerViewCommands(interpreter);
+}
 
 }  // namespace quort

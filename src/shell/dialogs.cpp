@@ -3,6 +3,7 @@
 #include "data/calendar.h"
 #include "data/file_access.h"
 #include "data/number_text.h"
+#include "shell/text_files.h"
 #include "shell/workspace.h"
 
 namespace quort {
@@ -54,7 +55,7 @@ ChoiceOutcome ChoiceBox(Ui& ui, const std::string& prompt, const std::string& it
 ChoiceOutcome ChoiceBox(Workspace& ws, Ui& ui, const std::string& prompt, const std::string& items,
                         const std::string& title) {
   ChoiceBoxRequest request = parseChoiceItems(prompt, items, title);
-  request.helpFile = ws.shell.programDirectory + ws.shell.helpTopic;
+  request.helpFile = helpReference(ws);
   return ui.choiceBox(request);
 }
 
