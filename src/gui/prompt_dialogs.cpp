@@ -12,6 +12,7 @@
 
 #include "data/calendar.h"
 #include "gui/qt_text.h"
+#include "shell/dialogs.h"
 
 namespace quort {
 
@@ -111,12 +112,14 @@ bool DatePromptDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DatePromptDialog::accept() {
-  if (Weekday(date()) <= 0) {
+  const auto accepted = calendarDate(date());
+  if (!accepted) {
     QApplication::beep();
     m_field->setFocus();
     m_field->selectAll();
     return;
   }
+  m_field->setText(toQString(*accepted));
   QDialog::accept();
 }
 

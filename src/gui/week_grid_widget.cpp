@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <iterator>
 
 #include "gui/qt_text.h"
 
@@ -37,9 +38,12 @@ QFont sized(QFont font, int pixels, bool bold) {
 
 QColor subjectColour(int subjectIndex) {
   if (subjectIndex <= 0) return QColor(0xe0, 0xe0, 0xe0);
-  // Golden-angle steps keep neighbouring subject numbers far apart on the colour wheel.
-  const int hue = static_cast<int>(std::fmod(subjectIndex * 137.508, 360.0));
-  return QColor::fromHsv(hue, 64, 246);
+  // Soft colours, neighbours far apart, none grey (grey means free or locked).
+  static const QRgb palette[] = {0xAEC7E8, 0xFFCB8E, 0xA8E29A, 0xF6A6A4, 0xCDB8E0, 0xFFE38A, 0x9EDAE5,
+                                 0xF7B6D2, 0xD6D98E, 0xB9C9F5, 0xF4C7A1, 0xB5E3C4, 0xE3B7EB, 0xC9E69A,
+                                 0xF2A7A7, 0xA7D8F0, 0xE8D3A9, 0xBFE0DC, 0xD9C2A7, 0xC4D7F2, 0xF9D0C4,
+                                 0xD4E8B0, 0xC8C0F0, 0xF0D890};
+  return QColor(palette[static_cast<size_t>(subjectIndex - 1) % std::size(palette)]);
 }
 
 WeekGridWidget::WeekGridWidget(QWidget* parent) : QWidget(parent) {
