@@ -1,11 +1,11 @@
 #include "gui/file_chooser_dialog.h"
 
 #include <QGridLayout>
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "gui/qt_text.h"
 #include "shell/ui.h"

@@ -96,7 +96,8 @@ QWidget* MainWindow::buildCommandRow() {
   m_commandField = new QLineEdit(row);
   m_commandField->setObjectName(QStringLiteral("commandField"));
   m_commandField->setFont(fixedFont());
-  m_commandField->setPlaceholderText(QStringLiteral("Befehl eingeben, z. B. S  oder  B:+2  \u2013 Enter f\u00FChrt ihn aus"));
+  m_commandField->setPlaceholderText(
+      QStringLiteral("Befehl eingeben, z. B. S  oder  B:+2  \u2013 Enter f\u00FChrt ihn aus"));
   connect(m_commandField, &QLineEdit::returnPressed, this, &MainWindow::runCommandField);
   m_workMode = new QComboBox(row);
   m_workMode->setObjectName(QStringLiteral("workModeSelector"));
@@ -183,7 +184,7 @@ QAction* MainWindow::menuAction(int id) const {
 
 QMenu* MainWindow::pulldown(int index) const {
   return index >= 0 && index < static_cast<int>(m_pulldowns.size()) ? m_pulldowns[static_cast<size_t>(index)].first
-                                                                   : nullptr;
+                                                                    : nullptr;
 }
 
 QPushButton* MainWindow::mainButton(MainButton button) const { return m_buttons[static_cast<size_t>(button)]; }
@@ -253,7 +254,8 @@ bool MainWindow::registerChildWindow(QWidget* window) {
 }
 
 int MainWindow::openChildWindows() const {
-  return static_cast<int>(std::count_if(m_childWindows.begin(), m_childWindows.end(), [](const auto& w) { return !w.isNull(); }));
+  return static_cast<int>(
+      std::count_if(m_childWindows.begin(), m_childWindows.end(), [](const auto& w) { return !w.isNull(); }));
 }
 
 void MainWindow::closeChildWindows() {
@@ -312,13 +314,14 @@ void MainWindow::refreshMainView() {
   if (lists) {
     const bool couplings = shell.mainView == MainView::CouplingList;
     const auto lines = couplings ? couplingListLines(ws) : blockListLines(ws);
-    m_listTitle->setText((couplings ? QStringLiteral("Kopplungen (%1)") : QStringLiteral("Bl\u00F6cke (%1)"))
-                             .arg(lines.size()));
+    m_listTitle->setText(
+        (couplings ? QStringLiteral("Kopplungen (%1)") : QStringLiteral("Bl\u00F6cke (%1)")).arg(lines.size()));
     m_list->clear();
     for (const std::string& line : lines) m_list->addItem(toQString(line));
     if (lines.empty()) {
-      m_list->addItem(couplings ? QStringLiteral("Noch keine Kopplungen. Eingabe \u203A Kurse \u203A Kopplungen legt welche an.")
-                                : QStringLiteral("Noch keine Bl\u00F6cke."));
+      m_list->addItem(
+          couplings ? QStringLiteral("Noch keine Kopplungen. Eingabe \u203A Kurse \u203A Kopplungen legt welche an.")
+                    : QStringLiteral("Noch keine Bl\u00F6cke."));
     }
     m_views->setCurrentIndex(1);
     return;
@@ -330,7 +333,8 @@ void MainWindow::refreshMainView() {
   options.caption = QString::fromLatin1(kWorkModes[shell.workMode]);
   if (shell.workMode == 3) options.caption += shell.showOriginalPlan ? QStringLiteral(" (Originalplan)") : QString();
   if (!ws.base.loaded()) {
-    options.emptyHint = QStringLiteral("Keine Grunddaten geladen.\nDatei \u203A \u00D6ffnen l\u00E4dt die Daten einer Schule.");
+    options.emptyHint =
+        QStringLiteral("Keine Grunddaten geladen.\nDatei \u203A \u00D6ffnen l\u00E4dt die Daten einer Schule.");
   }
   m_grid->setGrid(buildWeekGrid(ws), options);
   m_views->setCurrentIndex(0);

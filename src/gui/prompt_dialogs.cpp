@@ -101,8 +101,11 @@ void DatePromptDialog::scrolled(int action) {
 bool DatePromptDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_field && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    const int days = key == Qt::Key_Up ? 1 : key == Qt::Key_Down ? -1 : key == Qt::Key_PageUp ? 7
-                                                                   : key == Qt::Key_PageDown ? -7 : 0;
+    const int days = key == Qt::Key_Up         ? 1
+                     : key == Qt::Key_Down     ? -1
+                     : key == Qt::Key_PageUp   ? 7
+                     : key == Qt::Key_PageDown ? -7
+                                               : 0;
     if (days != 0) {
       stepDays(days);
       return true;

@@ -74,8 +74,8 @@ ListChoiceDialog::ListChoiceDialog(const ListChoiceRequest& request, QWidget* pa
     accept();
   });
   const int perRow = 10;
-  resize(m_list->gridSize().width() * perRow + 40, std::min(420, m_list->gridSize().height() *
-                                                                     ((m_list->count() + perRow - 1) / perRow) + 40));
+  resize(m_list->gridSize().width() * perRow + 40,
+         std::min(420, m_list->gridSize().height() * ((m_list->count() + perRow - 1) / perRow) + 40));
 }
 
 }  // namespace quort

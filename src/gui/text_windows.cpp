@@ -16,9 +16,7 @@ namespace quort {
 
 namespace {
 
-void reportPrintingUnavailable(Ui& ui) {
-  ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
-}
+void reportPrintingUnavailable(Ui& ui) { ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information}); }
 
 QPushButton* addButton(QHBoxLayout* row, QWidget* parent, const QString& text) {
   auto* button = new QPushButton(text, parent);
@@ -60,8 +58,7 @@ TextEditorDialog::TextEditorDialog(TextEditorSession& session, QWidget* parent)
   auto* row = new QHBoxLayout;
   connect(addButton(row, this, QStringLiteral("\u00D6ffnen")), &QPushButton::clicked, this,
           &TextEditorDialog::openChosen);
-  connect(addButton(row, this, QStringLiteral("Speichern")), &QPushButton::clicked, this,
-          &TextEditorDialog::saveText);
+  connect(addButton(row, this, QStringLiteral("Speichern")), &QPushButton::clicked, this, &TextEditorDialog::saveText);
   connect(addButton(row, this, QStringLiteral("Drucken")), &QPushButton::clicked, this,
           [this] { reportPrintingUnavailable(m_session.ui()); });
   row->addStretch();

@@ -39,10 +39,9 @@ QFont sized(QFont font, int pixels, bool bold) {
 QColor subjectColour(int subjectIndex) {
   if (subjectIndex <= 0) return QColor(0xe0, 0xe0, 0xe0);
   // Soft colours, neighbours far apart, none grey (grey means free or locked).
-  static const QRgb palette[] = {0xAEC7E8, 0xFFCB8E, 0xA8E29A, 0xF6A6A4, 0xCDB8E0, 0xFFE38A, 0x9EDAE5,
-                                 0xF7B6D2, 0xD6D98E, 0xB9C9F5, 0xF4C7A1, 0xB5E3C4, 0xE3B7EB, 0xC9E69A,
-                                 0xF2A7A7, 0xA7D8F0, 0xE8D3A9, 0xBFE0DC, 0xD9C2A7, 0xC4D7F2, 0xF9D0C4,
-                                 0xD4E8B0, 0xC8C0F0, 0xF0D890};
+  static const QRgb palette[] = {0xAEC7E8, 0xFFCB8E, 0xA8E29A, 0xF6A6A4, 0xCDB8E0, 0xFFE38A, 0x9EDAE5, 0xF7B6D2,
+                                 0xD6D98E, 0xB9C9F5, 0xF4C7A1, 0xB5E3C4, 0xE3B7EB, 0xC9E69A, 0xF2A7A7, 0xA7D8F0,
+                                 0xE8D3A9, 0xBFE0DC, 0xD9C2A7, 0xC4D7F2, 0xF9D0C4, 0xD4E8B0, 0xC8C0F0, 0xF0D890};
   return QColor(palette[static_cast<size_t>(subjectIndex - 1) % std::size(palette)]);
 }
 
@@ -86,7 +85,8 @@ WeekGridWidget::Geometry WeekGridWidget::geometry() const {
 
 QRect WeekGridWidget::cellRect(int row, int day) const {
   const Geometry g = geometry();
-  const int y = g.top + row * g.rowHeight + (m_grid.afternoonRow > 0 && row >= m_grid.afternoonRow ? g.afternoonGap : 0);
+  const int y =
+      g.top + row * g.rowHeight + (m_grid.afternoonRow > 0 && row >= m_grid.afternoonRow ? g.afternoonGap : 0);
   return QRect(g.left + day * g.columnWidth, y, g.columnWidth, g.rowHeight).adjusted(kGap, 0, 0, -kGap);
 }
 
@@ -141,7 +141,8 @@ void WeekGridWidget::paintHeader(QPainter& painter, const Geometry& g) const {
   const int titleWidth = QFontMetrics(painter.font()).horizontalAdvance(title);
   painter.setFont(sized(font(), 13, false));
   painter.setPen(kMutedInk);
-  painter.drawText(area.adjusted(titleWidth + 14, 3, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, toQString(m_grid.subtitle));
+  painter.drawText(area.adjusted(titleWidth + 14, 3, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   toQString(m_grid.subtitle));
   QString right = m_options.caption;
   if (!m_grid.title.empty()) {
     right += (right.isEmpty() ? QString() : QStringLiteral("  \u00B7  ")) +

@@ -16,7 +16,7 @@ class WeekGridWidget : public QWidget {
     int selectedRow = 0;  // 0-based, -1: none
     int selectedDay = 0;  // 0-based
     bool showCouplingNumbers = false;
-    QString caption;  // right-hand side of the header, e.g. the work mode
+    QString caption;    // right-hand side of the header, e.g. the work mode
     QString emptyHint;  // shown across the grid when there is nothing to show
   };
 

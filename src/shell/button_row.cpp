@@ -10,9 +10,8 @@ namespace quort {
 namespace {
 
 const char* const kDefaultLabels[kMainButtonCount] = {
-    "zur\xFC" "ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\xDC" "bersicht",
-    "Koppl.Nr.",   "Kl",        "Le",         "Ra",       "Fa",        "Ko",        "Bl",
-    "zu setzen"};
+    "zur\374ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\334bersicht", "Koppl.Nr.",
+    "Kl",        "Le",        "Ra",          "Fa",       "Ko",        "Bl",        "zu setzen"};
 
 bool dayMode(int workMode) { return workMode == 3 || workMode == 4; }
 
@@ -45,7 +44,7 @@ std::string labelOf(const ShellState& shell, MainButton button) {
 }
 
 void unavailable(Application& app) {
-  app.ui().message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+  app.ui().message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
 }
 
 // "Kl", "Le", "Ra", "Fa": a pick list of the codes; the chosen entity's week is shown.

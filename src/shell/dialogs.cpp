@@ -79,7 +79,7 @@ std::optional<std::string> calendarDate(const std::string& text) {
   static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || day < 1) return std::nullopt;
   if (day > kDaysInMonth[month - 1] + (month == 2 && year % 4 == 0 ? 1 : 0)) return std::nullopt;
-  char buffer[16];
+  char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", day, month, year);
   if (Weekday(buffer) <= 0) return std::nullopt;
   return std::string(buffer);

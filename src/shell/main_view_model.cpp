@@ -118,7 +118,8 @@ std::string classTitle(const BaseData& base, int c, std::string& subtitle) {
   const SchoolClass& entry = base.classes[c];
   const std::string head = lineField(entry.line, 2);
   subtitle = head.empty() || head[0] == '>' ? std::string() : "Klassenlehrer " + head;
-  if (entry.homeRoom > 0) subtitle += (subtitle.empty() ? "" : ", ") + std::string("Raum ") + roomCode(base, entry.homeRoom);
+  if (entry.homeRoom > 0)
+    subtitle += (subtitle.empty() ? "" : ", ") + std::string("Raum ") + roomCode(base, entry.homeRoom);
   return "Klasse " + classCode(base, c);
 }
 
@@ -192,7 +193,7 @@ void showListCommand(CommandContext& context, const std::string& command) {
     shell.mainView = MainView::BlockList;
     return;
   }
-  context.ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});  // the block editor
+  context.ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});  // the block editor
 }
 
 void switchViewCommand(CommandContext& context, const std::string& command) {
@@ -202,7 +203,8 @@ void switchViewCommand(CommandContext& context, const std::string& command) {
   const struct {
     const char* letters;
     PlanEntity kind;
-  } views[] = {{"K", PlanEntity::Class}, {"L", PlanEntity::Teacher}, {"R", PlanEntity::Room}, {"FS", PlanEntity::Subject}};
+  } views[] = {
+      {"K", PlanEntity::Class}, {"L", PlanEntity::Teacher}, {"R", PlanEntity::Room}, {"FS", PlanEntity::Subject}};
   for (const auto& view : views) {
     if (letters == view.letters && entityCount(context.ws, view.kind) > 0) {
       shell.viewEntity = view.kind;
@@ -214,7 +216,7 @@ void switchViewCommand(CommandContext& context, const std::string& command) {
     shell.mainView = MainView::WeekGrid;
     return;
   }
-  context.ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+  context.ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
 }
 
 }  // namespace

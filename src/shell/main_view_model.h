@@ -15,7 +15,7 @@ struct GridCell {
   std::string subject;
   std::string teacher;
   std::string room;
-  std::string classes;  // the class (teacher, room and subject views); several for a subject
+  std::string classes;   // the class (teacher, room and subject views); several for a subject
   int subjectIndex = 0;  // for the colour
   int coupling = 0;
   bool fixed = false;      // fixed or coupled (bit 7 of the lesson word)
@@ -27,8 +27,8 @@ struct GridCell {
 
 // The week of the current class, teacher, room or subject: days across, period slots down.
 struct WeekGrid {
-  std::string title;     // e.g. "Klasse 5A"
-  std::string subtitle;  // e.g. "Klassenlehrer MR, Raum 101"
+  std::string title;                  // e.g. "Klasse 5A"
+  std::string subtitle;               // e.g. "Klassenlehrer MR, Raum 101"
   std::vector<std::string> dayNames;  // "MO" ...
   std::vector<std::string> rowNames;  // "1" ... or "1A", "1B" with week alternation
   int afternoonRow = 0;               // rows from here on are afternoon (0: none)

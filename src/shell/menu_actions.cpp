@@ -12,7 +12,7 @@ namespace quort {
 namespace {
 
 void unavailable(Application& app) {
-  app.ui().message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+  app.ui().message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
 }
 
 // Items that only type a command.
@@ -50,8 +50,8 @@ void exchangeMenu(Application& app) {
   const std::string savedTopic = ws.shell.helpTopic;
   ws.shell.helpTopic = "TAVIN.hlp~dif";
   const ChoiceOutcome outcome =
-      ChoiceBox(ws, app.ui(), "DIF-Import/Export:",
-                "Grunddaten importieren|Plan importieren|Plan exportieren (,)|Ende", "DIF-Import/Export:");
+      ChoiceBox(ws, app.ui(), "DIF-Import/Export:", "Grunddaten importieren|Plan importieren|Plan exportieren (,)|Ende",
+                "DIF-Import/Export:");
   ws.shell.helpTopic = savedTopic;
   // The exchange import and export are not built; nothing is asked that could end the program.
   if (outcome.choiceResult >= 1 && outcome.choiceResult <= 3) unavailable(app);

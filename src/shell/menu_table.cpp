@@ -31,38 +31,37 @@ MenuNode pulldown(const char* caption, bool needsBaseData, std::vector<MenuNode>
 }
 
 MenuNode fileMenu() {
-  return pulldown(" &Datei     ", false,
-                  {item(100, "&Neu"), item(101, "&\xD6" "ffnen"), greyItem(102, "&Sichern", kModes0To3),
-                   item(152, "&DIF-Import/Export"), item(153, "Kurswahlen &bearbeiten"),
-                   greyItem(137, "Kurse &importieren"), greyItem(146, "Kurse &abgleichen"),
-                   greyItem(147, "M&ehrarbeit importieren"), item(103, "&Ende")});
+  return pulldown(
+      " &Datei     ", false,
+      {item(100, "&Neu"), item(101, "&\326ffnen"), greyItem(102, "&Sichern", kModes0To3),
+       item(152, "&DIF-Import/Export"), item(153, "Kurswahlen &bearbeiten"), greyItem(137, "Kurse &importieren"),
+       greyItem(146, "Kurse &abgleichen"), greyItem(147, "M&ehrarbeit importieren"), item(103, "&Ende")});
 }
 
 // Items that work on the timetable itself are greyed in the substitution and exam modes;
 // the substitution deletions only make sense in substitution mode.
 MenuNode editMenu() {
-  return pulldown(" &Bearbeiten  ", true,
-                  {modeItem(104, "&Autom.Setzen", kModes0To2),
-                   submenu("&Datenpflege", {item(105, "&Mehrarbeit"), item(149, "&Vertretungen")}),
-                   submenu("&L\xF6schen", {modeItem(106, "&Zu setzende Stunden", kModes0To2),
-                                           modeItem(107, "&Plan", kModes0To3), modeItem(108, "&Vertretungen", kMode3),
-                                           modeItem(109, "&Stattstunden", kMode3)}),
-                   modeItem(132, "A&usblenden", kModes0To1), modeItem(133, "E&inblenden", kModes0To1)});
+  return pulldown(
+      " &Bearbeiten  ", true,
+      {modeItem(104, "&Autom.Setzen", kModes0To2),
+       submenu("&Datenpflege", {item(105, "&Mehrarbeit"), item(149, "&Vertretungen")}),
+       submenu("&L\xF6schen", {modeItem(106, "&Zu setzende Stunden", kModes0To2), modeItem(107, "&Plan", kModes0To3),
+                               modeItem(108, "&Vertretungen", kMode3), modeItem(109, "&Stattstunden", kMode3)}),
+       modeItem(132, "A&usblenden", kModes0To1), modeItem(133, "E&inblenden", kModes0To1)});
 }
 
 MenuNode inputMenu() {
-  return pulldown(
-      " &Eingabe  ", true,
-      {submenu("&Kurse", {modeItem(110, "K&opplungen", kModes0To1), modeItem(111, "&Bl\xF6" "cke", kModes0To1),
-                          item(145, "Kurs&wahlen")}),
-       submenu("&Deputate", {modeItem(112, "&Klassen", kModes0To1), modeItem(113, "&Lehrer", kModes0To1),
-                             modeItem(114, "&Puffer", kModes0To1)}),
-       modeItem(134, "&Fixieren", kModes0To2),
-       submenu("&Sperren", {modeItem(115, "in &Klassenpl\xE4nen", kModes0To2),
-                            modeItem(116, "in &Lehrerpl\xE4nen", kModes0To2),
-                            modeItem(117, "in &Fachpl\xE4nen", kModes0To2)}),
-       modeItem(141, "&Indizieren", kModes0To2), item(142, "&Mehrarbeit"), item(143, "&Extrastunden"),
-       item(135, "&Texte"), item(119, "&Grunddaten")});
+  return pulldown(" &Eingabe  ", true,
+                  {submenu("&Kurse", {modeItem(110, "K&opplungen", kModes0To1), modeItem(111, "&Bl\366cke", kModes0To1),
+                                      item(145, "Kurs&wahlen")}),
+                   submenu("&Deputate", {modeItem(112, "&Klassen", kModes0To1), modeItem(113, "&Lehrer", kModes0To1),
+                                         modeItem(114, "&Puffer", kModes0To1)}),
+                   modeItem(134, "&Fixieren", kModes0To2),
+                   submenu("&Sperren", {modeItem(115, "in &Klassenpl\xE4nen", kModes0To2),
+                                        modeItem(116, "in &Lehrerpl\xE4nen", kModes0To2),
+                                        modeItem(117, "in &Fachpl\xE4nen", kModes0To2)}),
+                   modeItem(141, "&Indizieren", kModes0To2), item(142, "&Mehrarbeit"), item(143, "&Extrastunden"),
+                   item(135, "&Texte"), item(119, "&Grunddaten")});
 }
 
 MenuNode outputMenu() {

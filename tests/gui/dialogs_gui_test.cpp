@@ -49,8 +49,8 @@ TEST(ChoiceDialogTest, ButtonsHelpAndResult) {
 
 // Check boxes start cleared, text fields show label and value; the values come back edited.
 TEST(ChoiceDialogTest, CheckBoxesAndFieldsGiveTheirValues) {
-  ChoiceDialog dialog(parseChoiceItems("Restliche Kurse automatisch blocken:",
-                                       "#$max. Blockzahl:12|?nur Klausuren|Blocken|Abbruch"));
+  ChoiceDialog dialog(
+      parseChoiceItems("Restliche Kurse automatisch blocken:", "#$max. Blockzahl:12|?nur Klausuren|Blocken|Abbruch"));
   ASSERT_NE(dialog.textField(1), nullptr);
   EXPECT_EQ(dialog.textField(1)->text(), QStringLiteral("12"));
   ASSERT_NE(dialog.checkBox(2), nullptr);
@@ -66,7 +66,7 @@ TEST(ChoiceDialogTest, CheckBoxesAndFieldsGiveTheirValues) {
 
 // One step down from 01.03.2004 is the leap day; up goes forward; only dates are accepted.
 TEST(DatePromptDialogTest, ScrollingStepsDaysAndOnlyDatesAreAccepted) {
-  DatePromptDialog dialog("Vertretungsplan f\xFC" "r ...", "01.03.2004");
+  DatePromptDialog dialog("Vertretungsplan f\374r ...", "01.03.2004");
   dialog.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(dialog.field()->text(), QStringLiteral("29.02.2004"));
   dialog.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);

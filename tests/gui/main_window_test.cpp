@@ -51,7 +51,8 @@ TEST_F(MainWindowTest, MenuTreeHasIdentifiersCaptionsAndGreying) {
                                 QStringLiteral(" &Hilfen     ")};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(window.pulldown(i)->title(), captions[i]);
   EXPECT_EQ(window.menuAction(101)->text(), QStringLiteral("&\u00D6ffnen"));
-  EXPECT_EQ(window.menuAction(111)->text(), QStringLiteral("&Bl\u00F6" "cke"));
+  EXPECT_EQ(window.menuAction(111)->text(), QStringLiteral("&Bl\u00F6"
+                                                           "cke"));
   EXPECT_EQ(window.menuAction(128)->text(), QStringLiteral("&"));
   EXPECT_EQ(window.menuAction(136)->data().toInt(), 136);
   EXPECT_EQ(window.menuAction(118), nullptr);

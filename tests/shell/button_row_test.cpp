@@ -30,16 +30,16 @@ TEST(ButtonRow, LabelsFollowTheWorkMode) {
   EXPECT_FALSE(enabled(ws, MainButton::Classes));
   ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded);
   const std::vector<std::string> modes[] = {
-      {"zur\xFC" "ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\xDC" "bersicht",
-       "Koppl.Fach", "Kl", "Le", "Ra", "Fa", "Ko", "Bl", "zu setzen"},
-      {"zur\xFC" "ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\xDC" "bersicht",
-       "Koppl.Nr.", "Kl", "Le", "Ra", "Fa", "Ko", "Bl", "zu setzen"},
-      {"zur\xFC" "ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\xDC" "bersicht", "Kurse",
+      {"zur\374ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\334bersicht", "Koppl.Fach",
        "Kl", "Le", "Ra", "Fa", "Ko", "Bl", "zu setzen"},
-      {"zur\xFC" "ck", "Vorgaben", "einf\xFCgen", "anzeigen", "Kl.Plan", "Resourcen", "\xDC" "bersicht", "Koppl.Nr.",
-       "Kl", "Le", "Ra", "Fa", "St", "Me", "Vertr.Plan"},
-      {"zur\xFC" "ck", "Vorgaben", "einf\xFCgen", "anzeigen", "Kl.Plan", "Resourcen", "\xDC" "bersicht", "Koppl.Nr.",
-       "Kl", "Le", "Ra", "Fa", "St", "Me", "zu setzen"}};
+      {"zur\374ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\334bersicht", "Koppl.Nr.", "Kl",
+       "Le", "Ra", "Fa", "Ko", "Bl", "zu setzen"},
+      {"zur\374ck", "entfernen", "einf\xFCgen", "anzeigen", "zu setzen", "Resourcen", "\334bersicht", "Kurse", "Kl",
+       "Le", "Ra", "Fa", "Ko", "Bl", "zu setzen"},
+      {"zur\374ck", "Vorgaben", "einf\xFCgen", "anzeigen", "Kl.Plan", "Resourcen", "\334bersicht", "Koppl.Nr.", "Kl",
+       "Le", "Ra", "Fa", "St", "Me", "Vertr.Plan"},
+      {"zur\374ck", "Vorgaben", "einf\xFCgen", "anzeigen", "Kl.Plan", "Resourcen", "\334bersicht", "Koppl.Nr.", "Kl",
+       "Le", "Ra", "Fa", "St", "Me", "zu setzen"}};
   for (int mode : {3, 0, 4, 1, 2}) {
     app.setWorkMode(mode);
     EXPECT_EQ(labels(ws), modes[mode]) << "mode " << mode;

@@ -81,8 +81,8 @@ TEST(CommandInterpreter, BeforeBaseDataOnlyTheBaseDataCommandRuns) {
 
 // The main window's commands that are not built yet say so and leave every table alone.
 TEST_F(LoadedApp, UnbuiltCommandsAnswerNotAvailableAndChangeNothing) {
-  const std::vector<std::string> known = {">",   "<",   "^",   "E",   "G", "H:K", "H:L", "O", "P",
-                                          "U",   "W:F", "W:K", "W:L", "W:S", "X", "B:3", "D", "T"};
+  const std::vector<std::string> known = {">", "<",   "^",   "E",   "G",   "H:K", "H:L", "O", "P",
+                                          "U", "W:F", "W:K", "W:L", "W:S", "X",   "B:3", "D", "T"};
   for (const std::string& command : known) app.typeCommand(command);
   EXPECT_EQ(unavailableCount(), static_cast<long>(known.size()));
   for (const char* unknown : {"Q:", "H:", "W:A", "Z"}) app.typeCommand(unknown);

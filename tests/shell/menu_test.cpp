@@ -30,10 +30,14 @@ TEST(MenuTable, PulldownsItemsAndCaptionsAreThoseOfTheMenuTree) {
     if (id == 118) continue;  // there is no item 118
     EXPECT_NE(findMenuItem(id), nullptr) << id;
   }
-  EXPECT_EQ(findMenuItem(101)->caption, "&\xD6" "ffnen");
+  EXPECT_EQ(findMenuItem(101)->caption, "&\326ffnen");
   EXPECT_EQ(findMenuItem(128)->caption, "&");
-  EXPECT_EQ(findMenuItem(138)->caption, "&Sch\xFCl" "erpl\xE4ne");
-  EXPECT_EQ(findMenuItem(115)->caption, "in &Klassenpl\xE4ne" "n");
+  EXPECT_EQ(findMenuItem(138)->caption,
+            "&Sch\xFCl"
+            "erpl\xE4ne");
+  EXPECT_EQ(findMenuItem(115)->caption,
+            "in &Klassenpl\xE4ne"
+            "n");
   EXPECT_EQ(findMenuItem(140)->caption, "Druckere&instellung");
 }
 
