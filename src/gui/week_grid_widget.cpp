@@ -114,9 +114,7 @@ void WeekGridWidget::paintEvent(QPaintEvent*) {
   for (int row = 0; row < m_grid.rows(); ++row) {
     for (int day = 0; day < m_grid.days(); ++day) {
       const QRect cell = cellRect(row, day);
-      if (static_cast<size_t>(row * m_grid.days() + day) < m_grid.cells.size()) {
-        paintCell(painter, cell, m_grid.at(row, day));
-      }
+      paintCell(painter, cell, m_grid.at(row, day));
       if (row == m_options.selectedRow && day == m_options.selectedDay) {
         painter.setPen(QPen(kSelection, 2.5));
         painter.setBrush(Qt::NoBrush);

@@ -103,7 +103,7 @@ std::vector<std::string> driveRoots() {
   return unique;
 }
 
-FileChooserModel::FileChooserModel(FileChooserRequest request, std::string startDirectory)
+FileChooserModel::FileChooserModel(FileChooserRequest request, const std::string& startDirectory)
     : m_request(std::move(request)), m_pattern(m_request.pattern.empty() ? "*.*" : m_request.pattern) {
   for (const std::string& root : driveRoots()) m_drives.push_back("[- " + root + " -]");
   if (startDirectory.empty() || !changeDirectory(startDirectory)) changeDirectory(currentDirectoryText());

@@ -20,7 +20,7 @@ class FileChooserModel {
  public:
   enum class Outcome { Accepted, PatternChanged, DirectoryChanged, NotFound, Cancelled };
 
-  explicit FileChooserModel(FileChooserRequest request, std::string startDirectory = {});
+  explicit FileChooserModel(FileChooserRequest request, const std::string& startDirectory = {});
 
   const FileChooserRequest& request() const { return m_request; }
   const std::string& directory() const { return m_directory; }  // with a trailing "/"

@@ -234,7 +234,7 @@ WeekGrid buildWeekGrid(const Workspace& ws) {
   }
   if (base.afternoonStart > 0 && base.afternoonStart < base.periodsPerDay) grid.afternoonRow = base.afternoonStart;
   if (!base.loaded() || !entityValid(ws, ws.shell.viewEntity, currentEntity(ws, ws.shell.viewEntity))) {
-    grid.cells.resize(static_cast<size_t>(grid.rows() * grid.days()));
+    grid.cells.resize(static_cast<size_t>(grid.rows()) * static_cast<size_t>(grid.days()));
     return grid;
   }
   grid.title = titleOf(ws, grid.subtitle);

@@ -26,7 +26,7 @@ size_t findTopic(const std::string& text, const std::string& topic) {
   return std::string::npos;
 }
 
-std::string withoutLeadingLineBreaks(std::string text) {
+std::string withoutLeadingLineBreaks(const std::string& text) {
   const size_t first = text.find_first_not_of("\r\n");
   return first == std::string::npos ? std::string() : text.substr(first);
 }
