@@ -39,7 +39,7 @@ ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : Q
       form->setContentsMargins(0, 0, 0, 0);
       auto* field = new QLineEdit(toQString(item.value), line);
       field->setObjectName(QStringLiteral("field"));
-      form->addRow(toQString(item.label), field);
+      form->addRow(toQString(item.label + ":"), field);
       row = line;
     } else {
       auto* button = new QPushButton(toQString(item.label), this);
