@@ -42,8 +42,10 @@ LoadStatus Application::open(const std::string& baseName) {
 
 int Application::save() {
   if (m_ws.shell.workMode > 3) return 0;
-  return SavePlan(m_ws, m_ui, SaveKind::Normal);
+  return savePlan();
 }
+
+int Application::savePlan() { return SavePlan(m_ws, m_ui, SaveKind::Normal); }
 
 bool Application::openPlanByName(const std::string& planName) {
   if (!m_ws.base.loaded()) return false;
@@ -75,7 +77,9 @@ bool Application::planMustBeSavedOnEnd(const Workspace& ws) {
 }
 
 void Application::closeMainWindow() {
-  if (planMustBeSavedOnEnd(m_ws)) SavePlan(m_ws, m_ui, SaveKind::Normal);
+  if (m_ws.shell.endRequested) return;
+  // Whatever the work mode: the exam mode's "Sichern" is greyed, but its changes must not be lost.
+  if (planMustBeSavedOnEnd(m_ws)) savePlan();
   m_ws.shell.endRequested = true;
 }
 
@@ -85,6 +89,8 @@ void Application::refreshView() {
   ShellState& shell = m_ws.shell;
   if (shell.currentClass < 1 || shell.currentClass > m_ws.base.nClasses()) shell.currentClass = 1;
   if (shell.currentTeacher < 1 || shell.currentTeacher > m_ws.base.nTeachers() - 1) shell.currentTeacher = 1;
+  if (shell.currentRoom < 1 || shell.currentRoom > m_ws.base.nRooms()) shell.currentRoom = 1;
+  if (shell.currentSubject < 1 || shell.currentSubject > m_ws.base.nSubjects() - 1) shell.currentSubject = 1;
   shell.currentPeriod = std::clamp(shell.currentPeriod, 1, std::max(1, m_ws.base.periodsPerDay));
   shell.currentDay = std::clamp(shell.currentDay, 1, 6);
 }
@@ -92,6 +98,8 @@ void Application::refreshView() {
 void Application::setWorkMode(int mode) {
   m_ws.shell.workMode = std::clamp(mode, 0, 4);
   if (m_ws.shell.workMode == 3) m_ws.shell.substitutionMode = true;
+  m_ws.shell.showCouplingNumbers = m_ws.shell.workMode == 0;
+  m_ws.shell.mainView = MainView::WeekGrid;
   refreshView();
 }
 

@@ -53,6 +53,8 @@ class Application {
 
  private:
   void registerCommands();
+  // The plan save with its dialog ("Plan sichern").
+  int savePlan();
 
   Workspace& m_ws;
   Ui& m_ui;

@@ -3,6 +3,7 @@
 #include "data/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/workspace.h"
+#include "shell/main_view_model.h"
 
 namespace quort {
 
@@ -26,6 +27,7 @@ void registerPlanCommands(CommandInterpreter& interpreter) {
 void registerAllCommands(CommandInterpreter& interpreter) {
   registerKnownCommands(interpreter);
   registerPlanCommands(interpreter);
+  registerViewCommands(interpreter);
 }
 
 }  // namespace quort

@@ -1,8 +1,11 @@
 #include "shell/dialogs.h"
 
+#include <cstdio>
+
 #include "data/calendar.h"
 #include "data/file_access.h"
 #include "data/number_text.h"
+#include "shell/text_files.h"
 #include "shell/workspace.h"
 
 namespace quort {
@@ -54,8 +57,32 @@ ChoiceOutcome ChoiceBox(Ui& ui, const std::string& prompt, const std::string& it
 ChoiceOutcome ChoiceBox(Workspace& ws, Ui& ui, const std::string& prompt, const std::string& items,
                         const std::string& title) {
   ChoiceBoxRequest request = parseChoiceItems(prompt, items, title);
-  request.helpFile = ws.shell.programDirectory + ws.shell.helpTopic;
+  request.helpFile = helpReference(ws);
   return ui.choiceBox(request);
+}
+
+std::optional<std::string> calendarDate(const std::string& text) {
+  int day = 0, month = 0, year = 0;
+  size_t pos = 0;
+  const auto number = [&](int& value, size_t minDigits, size_t maxDigits) {
+    const size_t start = pos;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < maxDigits) {
+      value = value * 10 + (text[pos++] - '0');
+    }
+    return pos - start >= minDigits;
+  };
+  const auto dot = [&] { return pos < text.size() && text[pos++] == '.'; };
+  if (!number(day, 1, 2) || !dot() || !number(month, 1, 2) || !dot() || !number(year, 4, 4) || pos != text.size()) {
+    return std::nullopt;
+  }
+  // Every fourth year is a leap year, as everywhere in the program's calendar.
+  static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1) return std::nullopt;
+  if (day > kDaysInMonth[month - 1] + (month == 2 && year % 4 == 0 ? 1 : 0)) return std::nullopt;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", day, month, year);
+  if (Weekday(buffer) <= 0) return std::nullopt;
+  return std::string(buffer);
 }
 
 bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset) {
@@ -66,8 +93,8 @@ bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset) 
   // The dialog stays open until a real date is confirmed or it is cancelled.
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (!ui.editDate(title, date)) return false;
-    if (Weekday(date) > 0) {
-      current = date;
+    if (const auto accepted = calendarDate(date)) {
+      current = *accepted;
       return true;
     }
   }

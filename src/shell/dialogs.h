@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "shell/ui.h"
@@ -21,8 +22,13 @@ ChoiceOutcome ChoiceBox(Ui& ui, const std::string& prompt, const std::string& it
 ChoiceOutcome ChoiceBox(Workspace& ws, Ui& ui, const std::string& prompt, const std::string& items,
                         const std::string& title = kProgramTitle);
 
+// The date as "TT.MM.JJJJ" when text names a real day of the calendar (day and month of one
+// or two digits, a four-digit year); std::nullopt otherwise. Stricter than Weekday, which
+// would take "31.02.2004" for the 2nd of March.
+std::optional<std::string> calendarDate(const std::string& text);
+
 // Asks for a date, starting from the shared current date (today when it is none) moved
-// by dayOffset days. Only a text with a weekday is accepted; true when the user confirmed one,
+// by dayOffset days. Only a real calendar date is accepted; true when the user confirmed one,
 // which is then the shared current date.
 bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset);
 

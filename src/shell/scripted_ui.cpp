@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "shell/dialogs.h"
+#include "shell/text_editor_session.h"
 
 namespace quort {
 
@@ -164,6 +165,25 @@ std::string ScriptedUi::chooseFile(const FileChooserRequest& request) {
 
 void ScriptedUi::showText(const std::string& title, const std::string& text) {
   record("text", title.empty() ? text.substr(0, text.find('\r')) : title);
+}
+
+void ScriptedUi::textEditor(TextEditorSession& session) {
+  std::string files;
+  for (const TextEditorEntry& entry : session.entries()) files += (files.empty() ? "" : "|") + entry.fileName;
+  record("text", "Texteingabe [" + files + "]");
+}
+
+int ScriptedUi::chooseFromList(const ListChoiceRequest& request) {
+  const auto trimmed = [](std::string text) { return text.erase(text.find_last_not_of(' ') + 1); };
+  std::string answer;
+  int chosen = -1;
+  if (takeAnswer(answer)) {
+    for (size_t i = 0; i < request.entries.size() && chosen < 0; ++i) {
+      if (lowerCase(trimmed(request.entries[i])) == lowerCase(answer)) chosen = static_cast<int>(i);
+    }
+  }
+  record("question", request.title, chosen >= 0 ? trimmed(request.entries[static_cast<size_t>(chosen)]) : "Abbruch");
+  return chosen;
 }
 
 bool ScriptedUi::progressKeyPending() {

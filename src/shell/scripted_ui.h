@@ -41,6 +41,10 @@ class ScriptedUi : public Ui {
   bool editDate(const std::string& title, std::string& date) override;
   std::string chooseFile(const FileChooserRequest& request) override;
   void showText(const std::string& title, const std::string& text) override;
+  // Records the window with its file list and edits nothing.
+  void textEditor(TextEditorSession& session) override;
+  // The answer names the entry; no answer or an unknown one closes the list.
+  int chooseFromList(const ListChoiceRequest& request) override;
   void progressOpen() override {}
   void progressShow(const std::string& text) override { m_lastProgress = text; }
   bool progressKeyPending() override;

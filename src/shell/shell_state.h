@@ -4,6 +4,11 @@
 
 namespace quort {
 
+// What the main view shows in work modes 0 to 2.
+enum class MainView { WeekGrid, CouplingList, BlockList };
+// Whose week the grid shows.
+enum class PlanEntity { Class, Teacher, Room, Subject };
+
 // State of the main window that the commands read and change.
 struct ShellState {
   int workMode = 1;  // 0 Kopplungen, 1 Einzelstunden, 2 Raumplan, 3 Vertretungen, 4 Klausuren
@@ -19,6 +24,13 @@ struct ShellState {
   bool endRequested = false;  // the main loop ends when this is set
   std::string helpTopic = "TAVIN.hlp~menu";
   std::string programDirectory;  // with a trailing separator
+  std::string installDirectory;  // where the program file lies; the help file's second home
+
+  MainView mainView = MainView::WeekGrid;
+  PlanEntity viewEntity = PlanEntity::Class;
+  int currentRoom = 1;
+  int currentSubject = 1;
+  bool showCouplingNumbers = false;  // coupled lessons show their coupling number, not the subject
 };
 
 // Shared values of the dialogs.

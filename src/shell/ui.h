@@ -36,6 +36,15 @@ struct ChoiceOutcome {
   std::string choiceValues;  // every check box state and text field text, each followed by "|"
 };
 
+class TextEditorSession;
+
+// A pick list: one entry per line, the current one preselected.
+struct ListChoiceRequest {
+  std::string title;
+  std::vector<std::string> entries;
+  int current = 0;  // 0-based
+};
+
 struct FileChooserRequest {
   std::string title;
   std::string mode;  // "R": the chosen file must exist
@@ -63,6 +72,13 @@ class Ui {
   // The chosen full name; empty or without "." when cancelled.
   virtual std::string chooseFile(const FileChooserRequest& request) = 0;
   virtual void showText(const std::string& title, const std::string& text) = 0;
+  // The "Texteingabe" window over the session's files. Without a person nothing is edited.
+  virtual void textEditor(TextEditorSession& session) { (void)session; }
+  // The 0-based entry chosen from a pick list; -1 when closed without a choice.
+  virtual int chooseFromList(const ListChoiceRequest& request) {
+    (void)request;
+    return -1;
+  }
 
   virtual void progressOpen() = 0;
   virtual void progressShow(const std::string& text) = 0;

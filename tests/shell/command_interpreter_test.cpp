@@ -81,8 +81,8 @@ TEST(CommandInterpreter, BeforeBaseDataOnlyTheBaseDataCommandRuns) {
 
 // The main window's commands that are not built yet say so and leave every table alone.
 TEST_F(LoadedApp, UnbuiltCommandsAnswerNotAvailableAndChangeNothing) {
-  const std::vector<std::string> known = {">",   "<",   "^",   "E",   "G", "H:K", "H:L", "O", "P",
-                                          "W:F", "W:K", "W:L", "W:S", "X", "B",   "D",   "S", "T"};
+  const std::vector<std::string> known = {">", "<",   "^",   "E",   "G",   "H:K", "H:L", "O", "P",
+                                          "W:F", "W:K", "W:L", "W:S", "X",   "B:3", "D", "T"};
   for (const std::string& command : known) app.typeCommand(command);
   EXPECT_EQ(unavailableCount(), static_cast<long>(known.size()));
   for (const char* unknown : {"Q:", "H:", "W:A", "Z"}) app.typeCommand(unknown);
@@ -95,7 +95,7 @@ TEST_F(LoadedApp, UnbuiltCommandsAnswerNotAvailableAndChangeNothing) {
 TEST_F(LoadedApp, PlanningCommandsDoNothingOutsideThePlanningModes) {
   for (int mode = 2; mode <= 4; ++mode) {
     app.setWorkMode(mode);
-    for (const char* command : {"B", "D", "S", "T"}) app.typeCommand(command);
+    for (const char* command : {"B:1", "D", "S", "T"}) app.typeCommand(command);
   }
   EXPECT_EQ(unavailableCount(), 0);
   app.typeCommand("E");  // any mode

@@ -72,6 +72,16 @@ TEST(Dialogs, DatePromptStartsFromTheShiftedDateAndAcceptsOnlyDates) {
   EXPECT_EQ(ws.dialogs.currentDate, "29.02.2004");
 }
 
+// Only days of the calendar are dates: the lenient day count would take 31.02. for 02.03.
+TEST(Dialogs, CalendarDatesAreCheckedAndWrittenInFull) {
+  EXPECT_EQ(calendarDate("29.02.2004"), "29.02.2004");
+  EXPECT_EQ(calendarDate("1.3.2004"), "01.03.2004");
+  for (const char* bad : {"29.02.2005", "31.04.2005", "00.01.2004", "31.02.2004", "1.13.2004", "01.03.04",
+                          "01.03.2004x", "", "..", "01-03-2004"}) {
+    EXPECT_EQ(calendarDate(bad), std::nullopt) << bad;
+  }
+}
+
 // Only a pending key press interrupts a long action with the question whether to abort.
 TEST(Dialogs, KeyPressDuringProgressOffersToAbort) {
   Workspace ws;

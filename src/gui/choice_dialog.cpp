@@ -1,0 +1,88 @@
+#include "gui/choice_dialog.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/qt_text.h"
+
+namespace quort {
+
+ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : QDialog(parent), m_request(request) {
+  setWindowTitle(toQString(request.title));
+  auto* layout = new QVBoxLayout(this);
+  auto* prompt = new QLabel(displayText(request.prompt), this);
+  QFont bold = prompt->font();
+  bold.setBold(true);
+  prompt->setFont(bold);
+  layout->addWidget(prompt);
+  if (request.helpButton) {
+    m_helpButton = new QPushButton(QStringLiteral("Hilfen"), this);
+    m_helpButton->setAutoDefault(false);
+    connect(m_helpButton, &QPushButton::clicked, this, &ChoiceDialog::helpRequested);
+    layout->addWidget(m_helpButton);
+  }
+  int number = 0;
+  for (const ChoiceItem& item : request.items) {
+    ++number;
+    QWidget* row = nullptr;
+    if (item.kind == ChoiceItem::Kind::CheckBox) {
+      auto* box = new QCheckBox(toQString(item.label), this);
+      box->setChecked(item.value == "1");
+      row = box;
+    } else if (item.kind == ChoiceItem::Kind::TextField) {
+      auto* line = new QWidget(this);
+      auto* form = new QFormLayout(line);
+      form->setContentsMargins(0, 0, 0, 0);
+      auto* field = new QLineEdit(toQString(item.value), line);
+      field->setObjectName(QStringLiteral("field"));
+      form->addRow(toQString(item.label + ":"), field);
+      row = line;
+    } else {
+      auto* button = new QPushButton(toQString(item.label), this);
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this, [this, number] {
+        m_result = number;
+        accept();
+      });
+      row = button;
+    }
+    m_rows.push_back(row);
+    layout->addWidget(row);
+  }
+  // As wide as the longest of prompt and items.
+  int widest = prompt->sizeHint().width();
+  for (const QWidget* row : m_rows) widest = std::max(widest, row->sizeHint().width());
+  setMinimumWidth(std::max(widest + 40, 260));
+}
+
+QPushButton* ChoiceDialog::itemButton(int number) const {
+  if (number < 1 || number > static_cast<int>(m_rows.size())) return nullptr;
+  return qobject_cast<QPushButton*>(m_rows[static_cast<size_t>(number - 1)]);
+}
+
+QCheckBox* ChoiceDialog::checkBox(int number) const {
+  if (number < 1 || number > static_cast<int>(m_rows.size())) return nullptr;
+  return qobject_cast<QCheckBox*>(m_rows[static_cast<size_t>(number - 1)]);
+}
+
+QLineEdit* ChoiceDialog::textField(int number) const {
+  if (number < 1 || number > static_cast<int>(m_rows.size())) return nullptr;
+  return m_rows[static_cast<size_t>(number - 1)]->findChild<QLineEdit*>(QStringLiteral("field"));
+}
+
+ChoiceOutcome ChoiceDialog::outcome() const {
+  ChoiceOutcome outcome;
+  outcome.choiceResult = m_result;
+  for (size_t i = 0; i < m_rows.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    if (const QCheckBox* box = checkBox(number)) outcome.choiceValues += box->isChecked() ? "1|" : "0|";
+    if (const QLineEdit* field = textField(number)) outcome.choiceValues += fromQString(field->text()) + "|";
+  }
+  return outcome;
+}
+
+}  // namespace quort

@@ -1,0 +1,354 @@
+#include "gui/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "data/calendar.h"
+#include "gui/qt_text.h"
+#include "gui/text_windows.h"
+#include "gui/week_grid_widget.h"
+#include "shell/application.h"
+#include "shell/main_view_model.h"
+#include "shell/menu_actions.h"
+#include "shell/text_files.h"
+#include "shell/ui.h"
+#include "shell/workspace.h"
+
+namespace quort {
+
+namespace {
+
+const char* const kWorkModes[] = {"Kopplungen", "Einzelstunden", "Raumplan", "Vertretungen", "Klausuren"};
+
+constexpr int kHelpItem = 150;
+
+// The leading number of a list line ("12: ...").
+int leadingNumber(const QString& line) { return line.section(QLatin1Char(':'), 0, 0).trimmed().toInt(); }
+
+QString slotText(const Workspace& ws) {
+  const ShellState& shell = ws.shell;
+  return QStringLiteral("%1, %2. Std.").arg(toQString(DayAbbrev(shell.currentDay))).arg(shell.currentPeriod);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+  setWindowTitle(toQString(Application::versionText()));
+  buildMenus();
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(8, 6, 8, 4);
+  layout->setSpacing(6);
+  layout->addWidget(buildCommandRow());
+  layout->addWidget(buildButtonRow());
+  layout->addWidget(buildMainView(), 1);
+  setCentralWidget(central);
+  m_status1 = new QLabel(this);
+  m_status2 = new QLabel(this);
+  m_status1->setObjectName(QStringLiteral("status1"));
+  m_status2->setObjectName(QStringLiteral("status2"));
+  statusBar()->addWidget(m_status1, 1);
+  statusBar()->addPermanentWidget(m_status2);
+  resize(1040, 760);
+  refresh();
+}
+
+MainWindow::~MainWindow() { closeChildWindows(); }
+
+void MainWindow::buildMenus() {
+  for (const MenuNode& node : mainMenu()) {
+    QMenu* menu = menuBar()->addMenu(toQString(node.caption));
+    m_pulldowns.emplace_back(menu, &node);
+    addMenuNodes(menu, node.children);
+  }
+}
+
+void MainWindow::addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes) {
+  for (const MenuNode& node : nodes) {
+    if (node.kind == MenuNode::Kind::Submenu) {
+      addMenuNodes(menu->addMenu(toQString(node.caption)), node.children);
+      continue;
+    }
+    QAction* action = menu->addAction(toQString(node.caption));
+    action->setObjectName(QStringLiteral("menu%1").arg(node.id));
+    action->setData(node.id);
+    const int id = node.id;
+    connect(action, &QAction::triggered, this, [this, id] { triggerMenuItem(id); });
+    m_actions[id] = action;
+  }
+}
+
+QWidget* MainWindow::buildCommandRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  m_commandField = new QLineEdit(row);
+  m_commandField->setObjectName(QStringLiteral("commandField"));
+  m_commandField->setFont(fixedFont());
+  m_commandField->setPlaceholderText(
+      QStringLiteral("Befehl eingeben, z. B. S  oder  B:+2  \u2013 Enter f\u00FChrt ihn aus"));
+  connect(m_commandField, &QLineEdit::returnPressed, this, &MainWindow::runCommandField);
+  m_workMode = new QComboBox(row);
+  m_workMode->setObjectName(QStringLiteral("workModeSelector"));
+  for (const char* mode : kWorkModes) m_workMode->addItem(QString::fromLatin1(mode));
+  connect(m_workMode, &QComboBox::currentIndexChanged, this, [this](int mode) {
+    m_app.setWorkMode(mode);
+    afterAction();
+  });
+  m_modeLabel = new QLabel(row);
+  m_modeLabel->setObjectName(QStringLiteral("modeLabel"));
+  m_modeLabel->setMinimumWidth(80);
+  auto* toggle = new QPushButton(row);
+  toggle->setObjectName(QStringLiteral("button14"));
+  connect(toggle, &QPushButton::clicked, this, [this] { pressMainButton(MainButton::PlanToggle); });
+  m_buttons[static_cast<size_t>(MainButton::PlanToggle)] = toggle;
+  layout->addWidget(new QLabel(QStringLiteral("Befehl:"), row));
+  layout->addWidget(m_commandField, 1);
+  layout->addSpacing(12);
+  layout->addWidget(new QLabel(QStringLiteral("Arbeitsmodus:"), row));
+  layout->addWidget(m_workMode);
+  layout->addWidget(m_modeLabel);
+  layout->addWidget(toggle);
+  return row;
+}
+
+QWidget* MainWindow::buildButtonRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(4);
+  for (int i = 0; i < static_cast<int>(MainButton::PlanToggle); ++i) {
+    const auto button = static_cast<MainButton>(i);
+    // Gaps set off the plan functions, the choosers and the lists.
+    if (button == MainButton::Classes || button == MainButton::Couplings) layout->addSpacing(14);
+    auto* pushButton = new QPushButton(row);
+    pushButton->setObjectName(QStringLiteral("button%1").arg(i));
+    pushButton->setFocusPolicy(Qt::TabFocus);
+    const bool narrow = i >= static_cast<int>(MainButton::Classes);
+    pushButton->setMinimumWidth(narrow ? 40 : 78);
+    connect(pushButton, &QPushButton::clicked, this, [this, button] { pressMainButton(button); });
+    m_buttons[static_cast<size_t>(i)] = pushButton;
+    layout->addWidget(pushButton);
+  }
+  layout->addStretch();
+  return row;
+}
+
+QWidget* MainWindow::buildMainView() {
+  m_views = new QStackedWidget(this);
+  m_grid = new WeekGridWidget;
+  auto* scroll = new QScrollArea;
+  scroll->setWidget(m_grid);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::StyledPanel);
+  connect(m_grid, &WeekGridWidget::cellSelected, this, &MainWindow::selectCell);
+  connect(m_grid, &WeekGridWidget::entityStepRequested, this, [this](int direction) {
+    stepEntity(m_app.workspace(), direction);
+    refresh();
+  });
+  auto* listPage = new QWidget;
+  auto* listLayout = new QVBoxLayout(listPage);
+  listLayout->setContentsMargins(0, 0, 0, 0);
+  m_listTitle = new QLabel(listPage);
+  QFont titleFont = m_listTitle->font();
+  titleFont.setPointSize(titleFont.pointSize() + 3);
+  titleFont.setBold(true);
+  m_listTitle->setFont(titleFont);
+  m_list = new QListWidget(listPage);
+  m_list->setObjectName(QStringLiteral("listView"));
+  m_list->setFont(fixedFont());
+  m_list->setAlternatingRowColors(true);
+  connect(m_list, &QListWidget::itemActivated, this, &MainWindow::listItemActivated);
+  listLayout->addWidget(m_listTitle);
+  listLayout->addWidget(m_list, 1);
+  m_views->addWidget(scroll);
+  m_views->addWidget(listPage);
+  return m_views;
+}
+
+QAction* MainWindow::menuAction(int id) const {
+  const auto found = m_actions.find(id);
+  return found == m_actions.end() ? nullptr : found->second;
+}
+
+QMenu* MainWindow::pulldown(int index) const {
+  return index >= 0 && index < static_cast<int>(m_pulldowns.size()) ? m_pulldowns[static_cast<size_t>(index)].first
+                                                                    : nullptr;
+}
+
+QPushButton* MainWindow::mainButton(MainButton button) const { return m_buttons[static_cast<size_t>(button)]; }
+
+bool MainWindow::showsList() const { return m_views->currentIndex() == 1; }
+
+void MainWindow::runCommandField() {
+  const std::string text = fromQString(m_commandField->text());
+  m_commandField->clear();
+  m_app.typeCommand(text + "\r");
+  afterAction();
+}
+
+void MainWindow::triggerMenuItem(int id) {
+  if (id == kHelpItem) {
+    showHelpWindow();
+    return;
+  }
+  const std::string field = fromQString(m_commandField->text());
+  if (id == 104) m_commandField->clear();  // "&Autom.Setzen" takes the field's text along
+  runMenuItem(m_app, id, field);
+  afterAction();
+}
+
+void MainWindow::pressMainButton(MainButton button) {
+  quort::pressButton(m_app, button);
+  afterAction();
+}
+
+void MainWindow::selectCell(int row, int day) {
+  ShellState& shell = m_app.workspace().shell;
+  shell.currentPeriod = row + 1;
+  shell.currentDay = day + 1;
+  refresh();
+}
+
+void MainWindow::listItemActivated(QListWidgetItem* item) {
+  const int number = leadingNumber(item->text());
+  if (number <= 0) return;
+  const bool couplings = m_app.workspace().shell.mainView == MainView::CouplingList;
+  m_app.typeCommand((couplings ? "T:" : "B:") + std::to_string(number));
+  afterAction();
+}
+
+// The help stays open beside the work, so it is a modeless window of its own.
+void MainWindow::showHelpWindow() {
+  Workspace& ws = m_app.workspace();
+  const std::string text = helpText(ws, m_app.ui());
+  auto* viewer = new TextViewerDialog(std::string(kProgramTitle) + " - Hilfen", text, m_app.ui(), this);
+  viewer->setAttribute(Qt::WA_DeleteOnClose);
+  viewer->setModal(false);
+  if (!registerChildWindow(viewer)) {
+    viewer->exec();
+    return;
+  }
+  viewer->show();
+}
+
+bool MainWindow::registerChildWindow(QWidget* window) {
+  for (auto& slot : m_childWindows) {
+    if (!slot) {
+      slot = window;
+      return true;
+    }
+  }
+  return false;
+}
+
+int MainWindow::openChildWindows() const {
+  return static_cast<int>(
+      std::count_if(m_childWindows.begin(), m_childWindows.end(), [](const auto& w) { return !w.isNull(); }));
+}
+
+void MainWindow::closeChildWindows() {
+  for (auto& slot : m_childWindows) {
+    if (slot) slot->close();
+    slot = nullptr;
+  }
+}
+
+void MainWindow::afterAction() {
+  refresh();
+  if (m_app.endRequested()) close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!m_app.endRequested()) m_app.closeMainWindow();
+  closeChildWindows();
+  event->accept();
+}
+
+void MainWindow::refresh() {
+  m_app.refreshView();
+  refreshMenus();
+  refreshButtons();
+  refreshMainView();
+  refreshStatus();
+}
+
+void MainWindow::refreshMenus() {
+  const Workspace& ws = m_app.workspace();
+  for (const auto& [menu, node] : m_pulldowns) menu->menuAction()->setEnabled(menuEnabled(*node, ws));
+  for (const auto& [id, action] : m_actions) action->setEnabled(menuEnabled(*findMenuItem(id), ws));
+}
+
+void MainWindow::refreshButtons() {
+  const Workspace& ws = m_app.workspace();
+  for (const ButtonState& state : buttonRow(ws)) {
+    QPushButton* button = mainButton(state.button);
+    button->setText(toQString(state.label));
+    button->setEnabled(state.enabled);
+    if (state.button == MainButton::PlanToggle) {
+      button->setVisible(state.isButton);
+      m_modeLabel->setText(toQString(state.label));
+      m_modeLabel->setVisible(!state.isButton);
+      m_modeLabel->setEnabled(state.enabled);
+    }
+  }
+  const QSignalBlocker blocker(m_workMode);
+  m_workMode->setCurrentIndex(ws.shell.workMode);
+}
+
+void MainWindow::refreshMainView() {
+  const Workspace& ws = m_app.workspace();
+  const ShellState& shell = ws.shell;
+  const bool lists = ws.base.loaded() && shell.workMode <= 1 && shell.mainView != MainView::WeekGrid;
+  if (lists) {
+    const bool couplings = shell.mainView == MainView::CouplingList;
+    const auto lines = couplings ? couplingListLines(ws) : blockListLines(ws);
+    m_listTitle->setText(
+        (couplings ? QStringLiteral("Kopplungen (%1)") : QStringLiteral("Bl\u00F6cke (%1)")).arg(lines.size()));
+    m_list->clear();
+    for (const std::string& line : lines) m_list->addItem(toQString(line));
+    if (lines.empty()) {
+      m_list->addItem(
+          couplings ? QStringLiteral("Noch keine Kopplungen. Eingabe \u203A Kurse \u203A Kopplungen legt welche an.")
+                    : QStringLiteral("Noch keine Bl\u00F6cke."));
+    }
+    m_views->setCurrentIndex(1);
+    return;
+  }
+  WeekGridWidget::Options options;
+  options.selectedRow = ws.base.loaded() ? shell.currentPeriod - 1 : -1;
+  options.selectedDay = shell.currentDay - 1;
+  options.showCouplingNumbers = shell.showCouplingNumbers;
+  options.caption = QString::fromLatin1(kWorkModes[shell.workMode]);
+  if (shell.workMode == 3) options.caption += shell.showOriginalPlan ? QStringLiteral(" (Originalplan)") : QString();
+  if (!ws.base.loaded()) {
+    options.emptyHint =
+        QStringLiteral("Keine Grunddaten geladen.\nDatei \u203A \u00D6ffnen l\u00E4dt die Daten einer Schule.");
+  }
+  m_grid->setGrid(buildWeekGrid(ws), options);
+  m_views->setCurrentIndex(0);
+}
+
+void MainWindow::refreshStatus() {
+  const Workspace& ws = m_app.workspace();
+  if (!ws.base.loaded()) {
+    m_status1->clear();
+    m_status2->clear();
+    return;
+  }
+  m_status1->setText(toQString(buildWeekGrid(ws).title) + QStringLiteral("  \u00B7  ") + slotText(ws));
+  m_status2->setText(QStringLiteral("Deputate: %1").arg(ws.plan.assignments.size() / 4));
+}
+
+}  // namespace quort

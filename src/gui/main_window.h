@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <map>
+
+#include "shell/button_row.h"
+#include "shell/menu_table.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+
+namespace quort {
+
+class Application;
+class WeekGridWidget;
+
+// The planner's main window: menu bar, command field, work-mode selector, button row, the
+// main view and two status fields. Everything the user does is handed to the Application;
+// afterwards the window shows the workspace again (the view refresh).
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kChildWindowSlots = 16;
+
+  explicit MainWindow(Application& app, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The view refresh: menus, buttons, selector, main view and status fields from the workspace.
+  void refresh();
+  void triggerMenuItem(int id);
+  void pressMainButton(MainButton button);
+  void selectCell(int row, int day);
+
+  QAction* menuAction(int id) const;
+  QMenu* pulldown(int index) const;
+  QPushButton* mainButton(MainButton button) const;
+  QLabel* modeLabel() const { return m_modeLabel; }
+  QLineEdit* commandField() const { return m_commandField; }
+  QComboBox* workModeSelector() const { return m_workMode; }
+  QLabel* statusField(int number) const { return number == 1 ? m_status1 : m_status2; }
+  WeekGridWidget* weekGrid() const { return m_grid; }
+  QListWidget* listView() const { return m_list; }
+  bool showsList() const;
+
+  // Modeless windows opened from here; they are closed with the main window.
+  bool registerChildWindow(QWidget* window);
+  int openChildWindows() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes);
+  QWidget* buildCommandRow();
+  QWidget* buildButtonRow();
+  QWidget* buildMainView();
+  void runCommandField();
+  void listItemActivated(QListWidgetItem* item);
+  void showHelpWindow();
+  void afterAction();
+  void refreshMenus();
+  void refreshButtons();
+  void refreshMainView();
+  void refreshStatus();
+  void closeChildWindows();
+
+  Application& m_app;
+  std::map<int, QAction*> m_actions;
+  std::vector<std::pair<QMenu*, const MenuNode*>> m_pulldowns;
+  std::array<QPushButton*, kMainButtonCount> m_buttons{};
+  QLabel* m_modeLabel = nullptr;
+  QLineEdit* m_commandField = nullptr;
+  QComboBox* m_workMode = nullptr;
+  QStackedWidget* m_views = nullptr;
+  WeekGridWidget* m_grid = nullptr;
+  QLabel* m_listTitle = nullptr;
+  QListWidget* m_list = nullptr;
+  QLabel* m_status1 = nullptr;
+  QLabel* m_status2 = nullptr;
+  std::array<QPointer<QWidget>, kChildWindowSlots> m_childWindows{};
+};
+
+}  // namespace quort

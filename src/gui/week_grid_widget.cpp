@@ -1,0 +1,295 @@
+#include "gui/week_grid_widget.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <iterator>
+
+#include "gui/qt_text.h"
+
+namespace quort {
+
+namespace {
+
+constexpr int kMargin = 10;
+constexpr int kHeaderHeight = 46;
+constexpr int kDayHeaderHeight = 28;
+constexpr int kGap = 3;
+constexpr int kMinRowHeight = 40;
+constexpr int kMinColumnWidth = 92;
+
+const QColor kInk(0x26, 0x32, 0x38);
+const QColor kMutedInk(0x60, 0x6d, 0x75);
+const QColor kHeaderFill(0x37, 0x47, 0x4f);
+const QColor kEmptyFill(0xf5, 0xf7, 0xf9);
+const QColor kEmptyAfternoonFill(0xee, 0xf1, 0xf5);
+const QColor kEmptyBorder(0xdd, 0xe3, 0xe9);
+const QColor kSelection(0x1e, 0x88, 0xe5);
+
+QFont sized(QFont font, int pixels, bool bold) {
+  font.setPixelSize(std::max(9, pixels));
+  font.setBold(bold);
+  return font;
+}
+
+}  // namespace
+
+QColor subjectColour(int subjectIndex) {
+  if (subjectIndex <= 0) return QColor(0xe0, 0xe0, 0xe0);
+  // Soft colours, neighbours far apart, none grey (grey means free or locked).
+  static const QRgb palette[] = {0xAEC7E8, 0xFFCB8E, 0xA8E29A, 0xF6A6A4, 0xCDB8E0, 0xFFE38A, 0x9EDAE5, 0xF7B6D2,
+                                 0xD6D98E, 0xB9C9F5, 0xF4C7A1, 0xB5E3C4, 0xE3B7EB, 0xC9E69A, 0xF2A7A7, 0xA7D8F0,
+                                 0xE8D3A9, 0xBFE0DC, 0xD9C2A7, 0xC4D7F2, 0xF9D0C4, 0xD4E8B0, 0xC8C0F0, 0xF0D890};
+  return QColor(palette[static_cast<size_t>(subjectIndex - 1) % std::size(palette)]);
+}
+
+WeekGridWidget::WeekGridWidget(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WeekGridWidget::setGrid(WeekGrid grid, Options options) {
+  m_grid = std::move(grid);
+  m_options = std::move(options);
+  updateGeometry();
+  update();
+}
+
+QSize WeekGridWidget::minimumSizeHint() const {
+  const int rows = std::max(1, m_grid.rows());
+  const int days = std::max(1, m_grid.days());
+  return {2 * kMargin + 48 + days * kMinColumnWidth,
+          2 * kMargin + kHeaderHeight + kDayHeaderHeight + rows * kMinRowHeight + 10};
+}
+
+QSize WeekGridWidget::sizeHint() const { return minimumSizeHint().expandedTo(QSize(860, 560)); }
+
+WeekGridWidget::Geometry WeekGridWidget::geometry() const {
+  Geometry g;
+  const QRect area = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+  g.header = QRect(area.left(), area.top(), area.width(), kHeaderHeight);
+  g.labelWidth = 48;
+  g.left = area.left() + g.labelWidth;
+  const int days = std::max(1, m_grid.days());
+  const int rows = std::max(1, m_grid.rows());
+  g.afternoonGap = m_grid.afternoonRow > 0 ? 10 : 0;
+  g.columnWidth = std::max(kMinColumnWidth, (area.width() - g.labelWidth) / days);
+  g.days = QRect(g.left, g.header.bottom() + 1, g.columnWidth * days, kDayHeaderHeight);
+  g.top = g.days.bottom() + 1 + kGap;
+  g.rowHeight = std::max(kMinRowHeight, (area.bottom() - g.top - g.afternoonGap) / rows);
+  g.rowHeight = std::min(g.rowHeight, 96);
+  return g;
+}
+
+QRect WeekGridWidget::cellRect(int row, int day) const {
+  const Geometry g = geometry();
+  const int y =
+      g.top + row * g.rowHeight + (m_grid.afternoonRow > 0 && row >= m_grid.afternoonRow ? g.afternoonGap : 0);
+  return QRect(g.left + day * g.columnWidth, y, g.columnWidth, g.rowHeight).adjusted(kGap, 0, 0, -kGap);
+}
+
+bool WeekGridWidget::cellAt(const QPoint& point, int& row, int& day) const {
+  for (int r = 0; r < m_grid.rows(); ++r) {
+    for (int d = 0; d < m_grid.days(); ++d) {
+      if (cellRect(r, d).adjusted(-kGap, 0, 0, kGap).contains(point)) {
+        row = r;
+        day = d;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void WeekGridWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillRect(rect(), Qt::white);
+  const Geometry g = geometry();
+  paintHeader(painter, g);
+  paintDayHeader(painter, g);
+  paintRowLabels(painter, g);
+  for (int row = 0; row < m_grid.rows(); ++row) {
+    for (int day = 0; day < m_grid.days(); ++day) {
+      const QRect cell = cellRect(row, day);
+      paintCell(painter, cell, m_grid.at(row, day));
+      if (row == m_options.selectedRow && day == m_options.selectedDay) {
+        painter.setPen(QPen(kSelection, 2.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(cell).adjusted(1, 1, -1, -1), 5, 5);
+      }
+    }
+  }
+  if (!m_options.emptyHint.isEmpty()) {
+    const QRect hint(g.left, g.top, g.columnWidth * std::max(1, m_grid.days()), 3 * g.rowHeight);
+    painter.setPen(kMutedInk);
+    painter.setFont(sized(font(), 15, false));
+    painter.drawText(hint, Qt::AlignCenter | Qt::TextWordWrap, m_options.emptyHint);
+  }
+}
+
+void WeekGridWidget::paintHeader(QPainter& painter, const Geometry& g) const {
+  QRect area = g.header.adjusted(0, 0, 0, -8);
+  painter.setPen(kInk);
+  painter.setFont(sized(font(), 20, true));
+  const QString title = toQString(m_grid.title);
+  painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, title);
+  const int titleWidth = QFontMetrics(painter.font()).horizontalAdvance(title);
+  painter.setFont(sized(font(), 13, false));
+  painter.setPen(kMutedInk);
+  painter.drawText(area.adjusted(titleWidth + 14, 3, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   toQString(m_grid.subtitle));
+  QString right = m_options.caption;
+  if (!m_grid.title.empty()) {
+    right += (right.isEmpty() ? QString() : QStringLiteral("  \u00B7  ")) +
+             (m_grid.lessons == 1 ? QStringLiteral("1 Stunde") : QStringLiteral("%1 Stunden").arg(m_grid.lessons));
+  }
+  painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, right);
+}
+
+void WeekGridWidget::paintDayHeader(QPainter& painter, const Geometry& g) const {
+  painter.setFont(sized(font(), 13, true));
+  for (int day = 0; day < m_grid.days(); ++day) {
+    const QRectF box = QRectF(g.left + day * g.columnWidth + kGap, g.days.top(), g.columnWidth - kGap, g.days.height());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kHeaderFill);
+    painter.drawRoundedRect(box, 5, 5);
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, toQString(m_grid.dayNames[static_cast<size_t>(day)]));
+  }
+}
+
+void WeekGridWidget::paintRowLabels(QPainter& painter, const Geometry& g) const {
+  painter.setFont(sized(font(), 14, true));
+  for (int row = 0; row < m_grid.rows(); ++row) {
+    const QRect cell = cellRect(row, 0);
+    const QRect label(g.left - g.labelWidth, cell.top(), g.labelWidth - 4, cell.height());
+    painter.setPen(row == m_options.selectedRow ? kSelection : kMutedInk);
+    painter.drawText(label, Qt::AlignCenter, toQString(m_grid.rowNames[static_cast<size_t>(row)]));
+  }
+  if (m_grid.afternoonRow > 0 && m_grid.afternoonRow < m_grid.rows()) {
+    const int y = cellRect(m_grid.afternoonRow, 0).top() - g.afternoonGap / 2 - 1;
+    painter.setPen(QPen(QColor(0xb0, 0xbe, 0xc5), 1, Qt::DashLine));
+    painter.drawLine(g.left - g.labelWidth + 6, y, g.left + g.columnWidth * m_grid.days(), y);
+  }
+}
+
+void WeekGridWidget::paintCell(QPainter& painter, const QRect& rect, const GridCell& cell) const {
+  if (cell.classLock) {
+    paintLockedCell(painter, rect, QStringLiteral("gesperrt"), QColor(0x90, 0xa4, 0xae));
+    return;
+  }
+  if (cell.hasLesson()) {
+    paintLessonCard(painter, rect, cell);
+    return;
+  }
+  if (cell.lock > 0) {
+    paintLockedCell(painter, rect, QStringLiteral("Sperre %1").arg(cell.lock), QColor(0xe5, 0x73, 0x73));
+    return;
+  }
+  const int row = rect.top();  // the afternoon rows are a shade darker
+  const bool afternoon = m_grid.afternoonRow > 0 && row >= cellRect(m_grid.afternoonRow, 0).top();
+  painter.setPen(QPen(kEmptyBorder, 1));
+  painter.setBrush(afternoon ? kEmptyAfternoonFill : kEmptyFill);
+  painter.drawRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+}
+
+void WeekGridWidget::paintLockedCell(QPainter& painter, const QRect& rect, const QString& text,
+                                     const QColor& colour) const {
+  const QRectF box = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
+  painter.setPen(QPen(colour, 1));
+  painter.setBrush(colour.lighter(185));
+  painter.drawRoundedRect(box, 5, 5);
+  painter.setBrush(QBrush(colour.lighter(130), Qt::BDiagPattern));
+  painter.drawRoundedRect(box, 5, 5);
+  painter.setPen(colour.darker(160));
+  painter.setFont(sized(font(), 12, true));
+  painter.drawText(box, Qt::AlignCenter, text);
+}
+
+void WeekGridWidget::paintLessonCard(QPainter& painter, const QRect& rect, const GridCell& cell) const {
+  const QColor fill = subjectColour(cell.subjectIndex);
+  const QRectF box = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
+  painter.setPen(QPen(fill.darker(135), 1));
+  painter.setBrush(fill);
+  painter.drawRoundedRect(box, 5, 5);
+  QPainterPath accent;
+  accent.addRoundedRect(QRectF(box.left(), box.top(), 5, box.height()), 2.5, 2.5);
+  painter.fillPath(accent, fill.darker(150));
+
+  const int pad = 10;
+  const QRect inner = rect.adjusted(pad, 3, -6, -3);
+  const bool byNumber = m_options.showCouplingNumbers && cell.coupling > 0;
+  const QString main = byNumber ? QStringLiteral("K%1").arg(cell.coupling) : toQString(cell.subject);
+  const int big = std::clamp(rect.height() * 36 / 100, 12, 20);
+  painter.setPen(kInk);
+  painter.setFont(sized(font(), big, true));
+  painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, main);
+
+  // Second line: who (the teacher in a class's week, the class elsewhere); the room at the right.
+  const QString who = toQString(cell.teacher.empty() ? cell.classes : cell.teacher);
+  const QString secondary = byNumber ? toQString(cell.subject) + QStringLiteral("  ") + who : who;
+  painter.setFont(sized(font(), big - 4, false));
+  painter.setPen(kInk);
+  painter.drawText(inner, Qt::AlignLeft | Qt::AlignBottom, secondary);
+  painter.setPen(kMutedInk);
+  painter.drawText(inner, Qt::AlignRight | Qt::AlignBottom, toQString(cell.room));
+
+  QStringList tags;
+  if (cell.coupling > 0 && !byNumber) tags << QStringLiteral("K%1").arg(cell.coupling);
+  if (cell.fixed) tags << QStringLiteral("fix");
+  if (cell.indexMark) tags << QStringLiteral("\u00B2");
+  if (cell.lock > 0) tags << QStringLiteral("S%1").arg(cell.lock);
+  if (tags.isEmpty()) return;
+  painter.setFont(sized(font(), 10, true));
+  const QString tagText = tags.join(QLatin1Char(' '));
+  const QFontMetrics metrics(painter.font());
+  const QRectF tag(inner.right() - metrics.horizontalAdvance(tagText) - 8, inner.top(),
+                   metrics.horizontalAdvance(tagText) + 8, metrics.height() + 2);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 255, 255, 210));
+  painter.drawRoundedRect(tag, 4, 4);
+  painter.setPen(kInk);
+  painter.drawText(tag, Qt::AlignCenter, tagText);
+}
+
+void WeekGridWidget::mousePressEvent(QMouseEvent* event) {
+  int row = 0, day = 0;
+  if (event->button() == Qt::LeftButton && cellAt(event->position().toPoint(), row, day)) {
+    setFocus();
+    emit cellSelected(row, day);
+  }
+}
+
+void WeekGridWidget::keyPressEvent(QKeyEvent* event) {
+  int row = std::max(0, m_options.selectedRow);
+  int day = std::max(0, m_options.selectedDay);
+  switch (event->key()) {
+    case Qt::Key_Up:
+      row = std::max(0, row - 1);
+      break;
+    case Qt::Key_Down:
+      row = std::min(m_grid.rows() - 1, row + 1);
+      break;
+    case Qt::Key_Left:
+      day = std::max(0, day - 1);
+      break;
+    case Qt::Key_Right:
+      day = std::min(m_grid.days() - 1, day + 1);
+      break;
+    case Qt::Key_PageUp:
+      emit entityStepRequested(-1);
+      return;
+    case Qt::Key_PageDown:
+      emit entityStepRequested(1);
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  emit cellSelected(row, day);
+}
+
+}  // namespace quort

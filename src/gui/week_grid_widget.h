@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QWidget>
+
+#include "shell/main_view_model.h"
+
+namespace quort {
+
+// Draws the week of one class, teacher, room or subject: days across, periods down, one
+// coloured card per lesson. It only shows what it is given; clicks and keys are reported.
+class WeekGridWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  struct Options {
+    int selectedRow = 0;  // 0-based, -1: none
+    int selectedDay = 0;  // 0-based
+    bool showCouplingNumbers = false;
+    QString caption;    // right-hand side of the header, e.g. the work mode
+    QString emptyHint;  // shown across the grid when there is nothing to show
+  };
+
+  explicit WeekGridWidget(QWidget* parent = nullptr);
+
+  void setGrid(WeekGrid grid, Options options);
+  const WeekGrid& grid() const { return m_grid; }
+  // The cell under a point, as (row, day), 0-based; false outside the cells.
+  bool cellAt(const QPoint& point, int& row, int& day) const;
+  QRect cellRect(int row, int day) const;
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ signals:
+  void cellSelected(int row, int day);
+  void entityStepRequested(int direction);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  struct Geometry {
+    QRect header;
+    QRect days;
+    int left = 0;
+    int top = 0;
+    int labelWidth = 0;
+    int columnWidth = 0;
+    int rowHeight = 0;
+    int afternoonGap = 0;
+  };
+  Geometry geometry() const;
+  void paintHeader(QPainter& painter, const Geometry& g) const;
+  void paintDayHeader(QPainter& painter, const Geometry& g) const;
+  void paintRowLabels(QPainter& painter, const Geometry& g) const;
+  void paintCell(QPainter& painter, const QRect& rect, const GridCell& cell) const;
+  void paintLessonCard(QPainter& painter, const QRect& rect, const GridCell& cell) const;
+  void paintLockedCell(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour) const;
+
+  WeekGrid m_grid;
+  Options m_options;
+};
+
+// The colour of a subject's cards: evenly spread hues, soft enough to read dark text on.
+QColor subjectColour(int subjectIndex);
+
+}  // namespace quort

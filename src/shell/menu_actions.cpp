@@ -1,0 +1,125 @@
+#include "shell/menu_actions.h"
+
+#include "shell/application.h"
+#include "shell/dialogs.h"
+#include "shell/text_editor_session.h"
+#include "shell/text_files.h"
+#include "shell/ui.h"
+#include "shell/workspace.h"
+
+namespace quort {
+
+namespace {
+
+void unavailable(Application& app) {
+  app.ui().message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
+}
+
+// Items that only type a command.
+const char* commandOf(int id) {
+  switch (id) {
+    case 100:
+    case 119:
+      return "G:";
+    case 110:
+      return "S:";
+    case 111:
+      return "B:";
+    case 112:
+      return "H:K";
+    case 113:
+      return "H:L";
+    case 114:
+      return "D:";
+    case 115:
+      return "W:K";
+    case 116:
+      return "W:L";
+    case 117:
+      return "W:S";
+    case 134:
+      return "W:F";
+    default:
+      return nullptr;
+  }
+}
+
+// "DIF-Import/Export": the imports end the program, so they are confirmed first.
+void exchangeMenu(Application& app) {
+  Workspace& ws = app.workspace();
+  const std::string savedTopic = ws.shell.helpTopic;
+  ws.shell.helpTopic = "TAVIN.hlp~dif";
+  const ChoiceOutcome outcome =
+      ChoiceBox(ws, app.ui(), "DIF-Import/Export:", "Grunddaten importieren|Plan importieren|Plan exportieren (,)|Ende",
+                "DIF-Import/Export:");
+  ws.shell.helpTopic = savedTopic;
+  // The exchange import and export are not built; nothing is asked that could end the program.
+  if (outcome.choiceResult >= 1 && outcome.choiceResult <= 3) unavailable(app);
+}
+
+// "Einblenden": the set-aside assignments come back behind the others.
+void showBufferedAssignments(Application& app) {
+  PlanTables& plan = app.workspace().plan;
+  if (plan.assignmentBuffer.empty()) return;
+  plan.assignments += plan.assignmentBuffer;
+  plan.assignmentBuffer.clear();
+  plan.modifiedPlan = true;
+}
+
+bool runFileItem(Application& app, int id) {
+  switch (id) {
+    case 101:
+      app.open("");
+      return true;
+    case 102:
+      app.save();
+      return true;
+    case 103:
+      app.requestEnd();
+      return true;
+    case 152:
+      exchangeMenu(app);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::string versionInfoText() {
+  return Application::versionText() +
+         "\r\rStunden- und Vertretungsplanung\rf\xFCr Gymnasien und Gesamtschulen\r\r"
+         "Hilfe: Men\xFC \"Hilfen\" oder Knopf \"Hilfen\" in den Dialogen.";
+}
+
+void runMenuItem(Application& app, int id, const std::string& commandField) {
+  Workspace& ws = app.workspace();
+  if (runFileItem(app, id)) return;
+  if (id >= 104 && id <= 127 && !ws.base.loaded()) return;
+  if (const char* command = commandOf(id)) {
+    app.typeCommand(command);
+    return;
+  }
+  switch (id) {
+    case 104:
+      app.typeCommand("^" + commandField);
+      return;
+    case 133:
+      showBufferedAssignments(app);
+      return;
+    case 135:
+      TextEditor(ws, app.ui(), dayTextFiles(ws));
+      return;
+    case 150:
+      ShowHelp(ws, app.ui());
+      return;
+    case 151:
+      app.ui().message(versionInfoText(), MessageStyle{Icon::Information, kProgramTitle, true});
+      return;
+    default:
+      unavailable(app);
+  }
+}
+
+}  // namespace quort

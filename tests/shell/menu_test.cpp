@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "data/base_data_file.h"
+#include "shell/application.h"
+#include "shell/menu_actions.h"
+#include "shell/menu_table.h"
+#include "shell/scripted_ui.h"
+#include "shell/workspace.h"
+#include "support/temp_dir.h"
+
+namespace quort {
+namespace {
+
+const std::string kUnavailable = "Funktion nicht verf\xFCgbar!";
+
+// The bar holds the five padded pulldowns; every item number occurs once with its caption.
+TEST(MenuTable, PulldownsItemsAndCaptionsAreThoseOfTheMenuTree) {
+  std::vector<std::string> pulldowns;
+  for (const MenuNode& node : mainMenu()) pulldowns.push_back(node.caption);
+  EXPECT_EQ(pulldowns, (std::vector<std::string>{" &Datei     ", " &Bearbeiten  ", " &Eingabe  ", " &Ausgabe     ",
+                                                 " &Hilfen     "}));
+  const std::vector<int> ids = menuItemIds();
+  EXPECT_EQ(ids.size(), 53U);  // 100 to 153 without 118
+  EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
+  for (int id = 100; id <= 153; ++id) {
+    if (id == 118) continue;  // there is no item 118
+    EXPECT_NE(findMenuItem(id), nullptr) << id;
+  }
+  EXPECT_EQ(findMenuItem(101)->caption, "&\326ffnen");
+  EXPECT_EQ(findMenuItem(128)->caption, "&");
+  EXPECT_EQ(findMenuItem(138)->caption,
+            "&Sch\xFCl"
+            "erpl\xE4ne");
+  EXPECT_EQ(findMenuItem(115)->caption,
+            "in &Klassenpl\xE4ne"
+            "n");
+  EXPECT_EQ(findMenuItem(140)->caption, "Druckere&instellung");
+}
+
+// Before loading, Bearbeiten, Eingabe, Ausgabe and the grey Datei items are disabled; after
+// loading they follow the work mode ("&Sichern" not in the exam mode).
+TEST(MenuTable, GreyingFollowsBaseDataAndWorkMode) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  const auto& menu = mainMenu();
+  const auto enabled = [&](int id) { return menuEnabled(*findMenuItem(id), ws); };
+  EXPECT_TRUE(menuEnabled(menu[0], ws));
+  EXPECT_FALSE(menuEnabled(menu[1], ws));
+  EXPECT_FALSE(menuEnabled(menu[2], ws));
+  EXPECT_FALSE(menuEnabled(menu[3], ws));
+  EXPECT_TRUE(menuEnabled(menu[4], ws));
+  for (int id : {102, 137, 146, 147}) EXPECT_FALSE(enabled(id)) << id;
+  for (int id : {100, 101, 103, 150, 151, 152, 153}) EXPECT_TRUE(enabled(id)) << id;
+
+  ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded);
+  for (int m = 1; m <= 3; ++m) EXPECT_TRUE(menuEnabled(menu[static_cast<size_t>(m)], ws));
+  for (int id : {102, 137, 146, 147, 110, 111, 114}) EXPECT_TRUE(enabled(id)) << id;
+  EXPECT_FALSE(enabled(108));
+  app.setWorkMode(3);
+  EXPECT_TRUE(enabled(108));
+  EXPECT_FALSE(enabled(110));
+  app.setWorkMode(4);
+  EXPECT_FALSE(enabled(102));
+}
+
+class LoadedMenu : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded); }
+  Workspace ws;
+  ScriptedUi ui;
+  Application app{ws, ui};
+};
+
+// Items type their command; "&Autom.Setzen" sends the command field's text along.
+TEST_F(LoadedMenu, ItemsIssueTheirCommandsThroughTheInterpreter) {
+  std::vector<std::string> seen;
+  for (const char* prefix : {"^", "H:K", "D:", "W:S", "G:"}) {
+    app.interpreter().registerCommand(prefix, [&](CommandContext&, const std::string& c) { seen.push_back(c); });
+  }
+  runMenuItem(app, 104, "k:5a");
+  runMenuItem(app, 112);
+  runMenuItem(app, 114);
+  runMenuItem(app, 117);
+  runMenuItem(app, 119);
+  EXPECT_EQ(seen, (std::vector<std::string>{"^K:5A", "H:K", "D:", "W:S", "G:"}));
+  runMenuItem(app, 110);
+  EXPECT_EQ(ws.shell.mainView, MainView::CouplingList);
+}
+
+// Unbuilt functions say so; without base data the items 104 to 127 do nothing at all.
+TEST(MenuActions, UnbuiltItemsAnswerNotAvailableAndNothingRunsWithoutBaseData) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  for (int id : {104, 110, 120, 127}) runMenuItem(app, id);
+  EXPECT_TRUE(ui.records().empty());
+  runMenuItem(app, 153);
+  EXPECT_TRUE(ui.saw(kUnavailable));
+}
+
+// "Einblenden" puts the buffer behind the assignments and marks the plan changed.
+TEST_F(LoadedMenu, ShowingTheBufferAppendsItToTheAssignments) {
+  ws.plan.assignments = "\x01\x01\x01\x02";
+  ws.plan.assignmentBuffer = "\x02\x01\x03\x01";
+  runMenuItem(app, 133);
+  EXPECT_EQ(ws.plan.assignments, std::string("\x01\x01\x01\x02\x02\x01\x03\x01"));
+  EXPECT_TRUE(ws.plan.assignmentBuffer.empty());
+  EXPECT_TRUE(ws.plan.modifiedPlan);
+}
+
+// The DIF box shows its own help topic while open and gives the menu topic back after.
+TEST_F(LoadedMenu, ExchangeBoxUsesItsHelpTopicAndEndsNothing) {
+  ui.queueAnswer("Hilfen");
+  ui.queueAnswer("Ende");
+  runMenuItem(app, 152);
+  ASSERT_GE(ui.records().size(), 2U);
+  EXPECT_NE(ui.records()[0].text.find("TAVIN.hlp~dif"), std::string::npos) << ui.records()[0].text;
+  EXPECT_EQ(ws.shell.helpTopic, "TAVIN.hlp~menu");
+  ui.queueAnswer("Plan importieren");
+  runMenuItem(app, 152);
+  EXPECT_TRUE(ui.saw(kUnavailable));
+  EXPECT_FALSE(app.endRequested());
+}
+
+// Ending: "Programm beenden?" first; a changed plan is saved before the end, in every work mode.
+TEST_F(LoadedMenu, EndingSavesAChangedPlanFirstEvenInExamMode) {
+  runMenuItem(app, 103);
+  EXPECT_TRUE(ui.saw("Programm beenden?"));
+  EXPECT_FALSE(app.endRequested());
+  EXPECT_FALSE(ui.saw(kUnavailable));
+
+  ws.shell.planOpened = true;
+  ws.plan.modifiedPlan = true;
+  app.setWorkMode(4);
+  ui.queueAnswer("OK");
+  runMenuItem(app, 103);
+  EXPECT_TRUE(ui.saw("QUORT-Plan - Plan sichern [*.pl]"));  // the plan save was asked for
+  EXPECT_TRUE(app.endRequested());
+}
+
+}  // namespace
+}  // namespace quort
