@@ -1,5 +1,8 @@
 #include "importer/plan_import.h"
 
+#include <map>
+#include <tuple>
+
 #include "data/base_data.h"
 #include "data/base_data_format.h"
 #include "data/enc40.h"
@@ -126,11 +129,15 @@ class GridFiller {
     const int room = m_tables.rooms.find(record.room, kRoomCodeWidth);
     const auto lessonWord = static_cast<uint16_t>(256 * teacher + (coupling > 0 ? 128 : 0) + subject);
     const auto roomWord = static_cast<uint16_t>(256 * coupling + room);
-    uint16_t& lessonCell =
-        m_tables.grid.lessonWord.at(schoolClass, static_cast<int>(record.row), static_cast<int>(record.day));
-    if (lessonCell != 0 && lessonCell != lessonWord) errors |= kCellTaken;
-    lessonCell = lessonWord;
-    m_tables.grid.roomWord.at(schoolClass, static_cast<int>(record.row), static_cast<int>(record.day)) = roomWord;
+    const int row = static_cast<int>(record.row);
+    const int day = static_cast<int>(record.day);
+    // The lines of one lesson share their cell (the pieces of a coupling, the folded
+    // lines of a piece); a line of another lesson there replaces a lesson.
+    const auto [owner, fresh] = m_cellLesson.try_emplace({schoolClass, row, day}, record.lessonNumber);
+    if (!fresh && owner->second != record.lessonNumber) errors |= kCellTaken;
+    owner->second = record.lessonNumber;
+    m_tables.grid.lessonWord.at(schoolClass, row, day) = lessonWord;
+    m_tables.grid.roomWord.at(schoolClass, row, day) = roomWord;
     return errors;
   }
 
@@ -143,6 +150,7 @@ class GridFiller {
 
   ImportTables& m_tables;
   int m_offset;
+  std::map<std::tuple<int, int, int>, long> m_cellLesson;  // (class, row, day) -> lesson number
 };
 
 }  // namespace
