@@ -17,7 +17,8 @@ struct LoadPlanOptions {
 
 // Loads <name>.PL (kind Plan: the plan name up to its first "_") or <name>.PV (Snapshot)
 // in five stages; a failing stage reports and the next one still runs.
-void LoadPlan(Workspace& ws, Ui& ui, const std::string& name, PlanFileKind kind, LoadPlanOptions options = {});
+// true when every stage was read.
+bool LoadPlan(Workspace& ws, Ui& ui, const std::string& name, PlanFileKind kind, LoadPlanOptions options = {});
 
 // Menu "&Öffnen" once base data are loaded: file chooser, then the plan and, in
 // substitution mode on request, the snapshot over it. false when cancelled.

@@ -11,9 +11,7 @@ namespace quort {
 // These views name the bytes of one record; they never copy the string.
 
 // One byte of a record string as an unsigned value.
-inline int recordByte(std::string_view records, size_t offset) {
-  return static_cast<unsigned char>(records[offset]);
-}
+inline int recordByte(std::string_view records, size_t offset) { return static_cast<unsigned char>(records[offset]); }
 
 inline size_t recordCount(std::string_view records, size_t recordSize) { return records.size() / recordSize; }
 

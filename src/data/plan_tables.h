@@ -69,11 +69,11 @@ struct PlanTables {
   std::vector<std::string> couplings{std::string()};  // [1..nCouplings]: CouplingMemberView records
   std::vector<std::string> blocks{std::string()};     // [1..nBlocks]: coupling numbers separated by ","
   TimetableGrids timetable;
-  std::vector<int16_t> lessonsPerClass;  // cells with a teacher, per class
-  TimetableGrids reference;              // the plan as it was opened, for substitution planning
+  std::vector<int16_t> lessonsPerClass;   // cells with a teacher, per class
+  TimetableGrids reference;               // the plan as it was opened, for substitution planning
   std::vector<int16_t> teacherDayValues;  // per teacher, cleared at every load
-  std::string openLessons;               // OpenLessonView records of the substitution day
-  std::string freedLessons;              // FreedLessonView records
+  std::string openLessons;                // OpenLessonView records of the substitution day
+  std::string freedLessons;               // FreedLessonView records
 
   bool modifiedPlan = false;
   bool modifiedCouplings = false;

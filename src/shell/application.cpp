@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/file_access.h"
+#include "data/plan_file.h"
 #include "shell/command_table.h"
 #include "shell/ui.h"
 #include "shell/workspace.h"
@@ -34,18 +35,35 @@ LoadStatus Application::open(const std::string& baseName) {
     const LoadStatus status = loadBase(baseName);
     if (status != LoadStatus::Loaded) return status;
   }
+  OpenPlan(m_ws, m_ui);
   refreshView();
   return LoadStatus::Loaded;
 }
 
-void Application::save() {
-  if (m_ws.shell.workMode > 3) return;
-  m_ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
+int Application::save() {
+  if (m_ws.shell.workMode > 3) return 0;
+  return SavePlan(m_ws, m_ui, SaveKind::Normal);
 }
 
-bool Application::openPlanByName(const std::string&) {
-  m_ui.message("Funktion nicht verf\xFC" "gbar!", MessageStyle{Icon::Information});
-  return false;
+bool Application::openPlanByName(const std::string& planName) {
+  if (!m_ws.base.loaded()) return false;
+  const size_t dot =
+      planName.find('.', planName.find_last_of('/') == std::string::npos ? 0 : planName.find_last_of('/'));
+  const bool snapshot = dot != std::string::npos && planName.size() >= dot + 3 &&
+                        (planName.compare(dot, 3, ".PV") == 0 || planName.compare(dot, 3, ".pv") == 0);
+  const std::string name = stemOf(planName);
+  m_ws.plan.assignmentBuffer.clear();
+  m_ws.plan.reference.clear();
+  bool complete = LoadPlan(m_ws, m_ui, name, PlanFileKind::Plan, {.askForTimetable = false});
+  m_ws.plan.reference.lessonWord = m_ws.plan.timetable.lessonWord;
+  m_ws.plan.reference.roomWord = m_ws.plan.timetable.roomWord;
+  if (snapshot) {
+    complete = LoadPlan(m_ws, m_ui, name, PlanFileKind::Snapshot, {.askForTimetable = false}) && complete;
+    m_ws.shell.substitutionMode = true;
+  }
+  m_ws.shell.planOpened = true;
+  refreshView();
+  return complete;
 }
 
 void Application::requestEnd() {
@@ -57,8 +75,7 @@ bool Application::planMustBeSavedOnEnd(const Workspace& ws) {
 }
 
 void Application::closeMainWindow() {
-  // The plan save with its dialog comes first once plans can be opened; no plan can be
-  // open before that, so planMustBeSavedOnEnd() is false until then.
+  if (planMustBeSavedOnEnd(m_ws)) SavePlan(m_ws, m_ui, SaveKind::Normal);
   m_ws.shell.endRequested = true;
 }
 

@@ -31,8 +31,8 @@ class Application {
   // Loads base data and follows the outcome: the base-data editor when the user wants to
   // enter new data, the end of the program when not.
   LoadStatus loadBase(const std::string& baseName);
-  // "&Sichern": saves the plan (work modes 0 to 3 only).
-  void save();
+  // "&Sichern": saves the plan (work modes 0 to 3 only); 0 when saved or nothing to save.
+  int save();
   // Opens the plan file of that name (a .PV name: its plan file, then the snapshot),
   // without chooser and without asking "Stundenplan lesen?". false when nothing was read.
   bool openPlanByName(const std::string& planName);

@@ -32,14 +32,25 @@ bool openKeyword(BatchRunner& runner, const std::string& argument) {
     runner.fail("open: Name der Grunddaten fehlt");
     return false;
   }
-  if (!plan.empty()) {
-    runner.fail(
-        "open: Pl\xC3\xA4ne k\xC3\xB6nnen noch nicht ge\xC3\xB6"
-        "ffnet werden");
-    return false;
-  }
   if (runner.app().loadBase(utf8ToCp1252(base)) != LoadStatus::Loaded) {
     runner.fail("open: Grunddaten nicht geladen: " + base);
+    return false;
+  }
+  if (!plan.empty() && !runner.app().openPlanByName(utf8ToCp1252(plan))) {
+    runner.fail("open: Plan nicht vollst\xC3\xA4ndig gelesen: " + plan);
+    return false;
+  }
+  return true;
+}
+
+bool savePlanKeyword(BatchRunner& runner, const std::string& argument) {
+  if (argument.empty()) {
+    runner.fail("save-plan: Name fehlt");
+    return false;
+  }
+  runner.ui().queueAnswerFirst(utf8ToCp1252(argument));
+  if (runner.app().save() != 0) {
+    runner.fail("save-plan: nicht gespeichert: " + argument);
     return false;
   }
   return true;
@@ -92,6 +103,7 @@ void BatchRunner::addKeyword(const std::string& name, Keyword handler) { m_keywo
 void BatchRunner::addStandardKeywords() {
   addKeyword("open", openKeyword);
   addKeyword("save-base", saveBaseKeyword);
+  addKeyword("save-plan", savePlanKeyword);
   addKeyword("info", infoKeyword);
   addKeyword("show", showKeyword);
   addKeyword("mode", modeKeyword);

@@ -1,6 +1,8 @@
 #include "shell/command_table.h"
 
+#include "data/plan_file.h"
 #include "shell/command_interpreter.h"
+#include "shell/workspace.h"
 
 namespace quort {
 
@@ -13,8 +15,17 @@ void registerKnownCommands(CommandInterpreter& interpreter) {
   for (const char* prefix : {"B:", "D:", "S:", "T:"}) interpreter.registerUnavailable(prefix, kPlanningModes);
 }
 
+// "U:" (button "zurück") returns to the copy taken before the last change.
+void registerPlanCommands(CommandInterpreter& interpreter) {
+  interpreter.registerCommand("U:",
+                              [](CommandContext& context, const std::string&) { RestorePlanRecords(context.ws); });
+}
+
 }  // namespace
 
-void registerAllCommands(CommandInterpreter& interpreter) { registerKnownCommands(interpreter); }
+void registerAllCommands(CommandInterpreter& interpreter) {
+  registerKnownCommands(interpreter);
+  registerPlanCommands(interpreter);
+}
 
 }  // namespace quort

@@ -22,6 +22,8 @@ class ScriptedUi : public Ui {
 
   // Texts are Windows-1252 bytes, as everywhere in the core.
   void queueAnswer(std::string answer) { m_answers.push_back(std::move(answer)); }
+  // For the question that comes next, ahead of answers queued for later ones.
+  void queueAnswerFirst(std::string answer) { m_answers.push_front(std::move(answer)); }
   void pressKey() { ++m_pendingKeys; }
   size_t pendingAnswers() const { return m_answers.size(); }
   const std::vector<Record>& records() const { return m_records; }

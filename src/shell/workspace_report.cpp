@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "data/calendar.h"
 #include "data/field_reader.h"
+#include "data/plan_records.h"
 #include "shell/workspace.h"
 
 namespace quort {
@@ -64,10 +66,92 @@ std::vector<std::string> describeRoom(const BaseData& base, int r) {
           "owner: " + ownerText(base, entry.owner), "nextRoom: " + roomName(base, entry.nextRoom)};
 }
 
+std::string codeOf(const std::string& code, size_t width) {
+  std::string text = code;
+  text.resize(width, ' ');
+  return text;
+}
+
+std::string classCode(const BaseData& base, int c) {
+  return c >= 1 && c <= base.nClasses() ? base.classes[c].code : "   ";
+}
+
+// One cell of a week grid: what is taught there, seen from the entity of the view.
+std::string cellText(const Workspace& ws, const std::string& kind, int entity, int period, int day) {
+  const BaseData& base = ws.base;
+  const TimetableGrids& grids = ws.plan.timetable;
+  int schoolClass = entity;
+  std::string lock;
+  if (kind == "teacher") {
+    schoolClass = grids.teacher.at(entity, period, day) >> 8;
+    if (const int value = grids.teacher.at(entity, period, day) & 127) lock = "#" + std::to_string(value);
+  } else if (kind == "room") {
+    schoolClass = grids.room.at(entity, period, day);
+  }
+  if (schoolClass < 1 || schoolClass > base.nClasses()) return lock.empty() ? "." : lock;
+  const uint16_t lesson = grids.lessonWord.at(schoolClass, period, day);
+  const uint16_t roomWord = grids.roomWord.at(schoolClass, period, day);
+  if (LessonWord::teacher(lesson) == 0) return ".";
+  const int teacher = LessonWord::teacher(lesson);
+  const int subject = LessonWord::subject(lesson);
+  std::string text = kind == "class" ? "" : classCode(base, schoolClass) + " ";
+  text += (subject <= base.nSubjects() ? base.subjects[subject].code : "??") + " ";
+  if (kind != "teacher") text += (teacher <= base.nTeachers() ? base.teachers[teacher].code : "??") + " ";
+  if (kind != "room") text += codeOf(roomName(base, RoomWord::room(roomWord)), 3);
+  if (const int coupling = RoomWord::coupling(roomWord)) text += " K" + std::to_string(coupling);
+  return text;
+}
+
+constexpr size_t kCellWidth = 18;
+
+std::vector<std::string> weekGrid(const Workspace& ws, const std::string& kind, int entity) {
+  const BaseData& base = ws.base;
+  std::vector<std::string> lines;
+  std::string header = "      ";
+  for (int day = 1; day <= base.days; ++day) header += codeOf(DayAbbrev(day), kCellWidth);
+  while (!header.empty() && header.back() == ' ') header.pop_back();
+  lines.push_back(header);
+  for (int period = 1; period <= base.periodsPerDay; ++period) {
+    std::string line = "  " + codeOf(std::to_string(period), 4);
+    for (int day = 1; day <= base.days; ++day) line += codeOf(cellText(ws, kind, entity, period, day), kCellWidth);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+template <typename Lines>
+std::vector<std::string> withGrid(const Workspace& ws, Lines lines, const std::string& kind, int entity) {
+  if (!ws.plan.timetable.lessonWord.entities()) return lines;
+  for (std::string& line : weekGrid(ws, kind, entity)) lines.push_back(std::move(line));
+  return lines;
+}
+
+int placedCells(const Workspace& ws) {
+  int cells = 0;
+  for (int c = 1; c <= ws.base.nClasses(); ++c) {
+    for (int day = 1; day <= kGridDays; ++day) {
+      for (int period = 1; period <= ws.base.periodsPerDay; ++period) {
+        if (ws.plan.timetable.lessonWord.at(c, period, day) != 0) ++cells;
+      }
+    }
+  }
+  return cells;
+}
+
+int openPeriods(const std::string& assignments) {
+  int sum = 0;
+  for (size_t i = 0; i < recordCount(assignments, AssignmentView::kSize); ++i) {
+    sum += AssignmentView(assignments, i).periods();
+  }
+  return sum;
+}
+
 }  // namespace
 
 std::vector<std::string> workspaceInfo(const Workspace& ws) {
   const BaseData& base = ws.base;
+  const PlanTables& plan = ws.plan;
   const auto withoutSentinel = [](int n) { return n > 0 ? n - 1 : 0; };
   return {"days: " + std::to_string(base.days),
           "periods: " + std::to_string(base.periodsPerDay),
@@ -76,20 +160,28 @@ std::vector<std::string> workspaceInfo(const Workspace& ws) {
           "classes: " + std::to_string(base.nClasses()),
           "teachers: " + std::to_string(withoutSentinel(base.nTeachers())),
           "subjects: " + std::to_string(withoutSentinel(base.nSubjects())),
-          "rooms: " + std::to_string(base.nRooms())};
+          "rooms: " + std::to_string(base.nRooms()),
+          "assignments: " + std::to_string(recordCount(plan.assignments, AssignmentView::kSize)),
+          "buffer: " + std::to_string(recordCount(plan.assignmentBuffer, AssignmentView::kSize)),
+          "couplings: " + std::to_string(plan.nCouplings()),
+          "blocks: " + std::to_string(plan.nBlocks()),
+          "placedCells: " + std::to_string(base.loaded() ? placedCells(ws) : 0),
+          "openPeriods: " + std::to_string(openPeriods(plan.assignments)),
+          "openLessons: " + std::to_string(recordCount(plan.openLessons, OpenLessonView::kSize)),
+          "freedLessons: " + std::to_string(recordCount(plan.freedLessons, FreedLessonView::kSize))};
 }
 
 std::optional<std::vector<std::string>> describeEntity(const Workspace& ws, const std::string& kind,
                                                        const std::string& code) {
   const BaseData& base = ws.base;
   if (kind == "class") {
-    if (const int c = base.findClass(code)) return describeClass(base, c);
+    if (const int c = base.findClass(code)) return withGrid(ws, describeClass(base, c), kind, c);
   } else if (kind == "teacher") {
-    if (const int t = base.findTeacher(code)) return describeTeacher(base, t);
+    if (const int t = base.findTeacher(code)) return withGrid(ws, describeTeacher(base, t), kind, t);
   } else if (kind == "subject") {
     if (const int s = base.findSubject(code)) return describeSubject(base, s);
   } else if (kind == "room") {
-    if (const int r = base.findRoom(code)) return describeRoom(base, r);
+    if (const int r = base.findRoom(code)) return withGrid(ws, describeRoom(base, r), kind, r);
   }
   return std::nullopt;
 }

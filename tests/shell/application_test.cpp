@@ -7,6 +7,7 @@
 
 #include "shell/scripted_ui.h"
 #include "shell/workspace.h"
+#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -61,7 +62,7 @@ TEST(Application, CancelledBaseDataChooserLeadsToNewDataOrProgramEnd) {
   }
 }
 
-// A file chosen in the chooser is loaded; once base data are there, opening asks no more.
+// A file chosen in the chooser is loaded; once base data are there, opening asks for the plan only.
 TEST(Application, ChosenBaseDataAreLoadedAndNotAskedForAgain) {
   Workspace ws;
   ScriptedUi ui;
@@ -71,8 +72,51 @@ TEST(Application, ChosenBaseDataAreLoadedAndNotAskedForAgain) {
   EXPECT_EQ(ws.base.nClasses(), 26);
   const size_t asked = ui.records().size();
   EXPECT_EQ(app.open(""), LoadStatus::Loaded);
-  EXPECT_EQ(ui.records().size(), asked);
+  ASSERT_EQ(ui.records().size(), asked + 1);
+  EXPECT_EQ(ui.records().back().text, "QUORT-Plan - Plan \xF6" "ffnen [*.PL]");
+  EXPECT_FALSE(ws.shell.planOpened);
   EXPECT_FALSE(app.endRequested());
+}
+
+}  // namespace
+}  // namespace quort
+
+namespace quort {
+namespace {
+
+// Ending with a changed plan saves it through the save dialog first; without changes it just ends.
+TEST(Application, EndingSavesAChangedPlanFirst) {
+  test::TempDir dir;
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded);
+  ws.shell.planOpened = true;
+  ui.queueAnswer("OK");
+  app.requestEnd();
+  EXPECT_TRUE(app.endRequested());
+  EXPECT_FALSE(ui.saw("QUORT-Plan - Plan sichern [*.pl]"));
+
+  ws.shell.endRequested = false;
+  ws.plan.modifiedLocks = true;
+  ui.queueAnswer("OK");
+  ui.queueAnswer(dir.file("ENDE"));
+  app.requestEnd();
+  EXPECT_TRUE(app.endRequested());
+  EXPECT_TRUE(ui.saw("QUORT-Plan - Plan sichern [*.pl]"));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("ENDE.PL")));
+  EXPECT_FALSE(ws.plan.anyChange());
+}
+
+// "&Sichern" does nothing in work mode 4.
+TEST(Application, SavingInExamModeDoesNothing) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded);
+  app.setWorkMode(4);
+  EXPECT_EQ(app.save(), 0);
+  EXPECT_TRUE(ui.records().empty());
 }
 
 }  // namespace

@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 const std::string kDemo = quort::test::demoFile();
 const std::string kInfo =
     "days: 5\nperiods: 10\nafternoonStart: 6\nweekAlternation: 0\n"
-    "classes: 26\nteachers: 60\nsubjects: 25\nrooms: 45\n";
+    "classes: 26\nteachers: 60\nsubjects: 25\nrooms: 45\n"
+    "assignments: 0\nbuffer: 0\ncouplings: 0\nblocks: 0\nplacedCells: 0\nopenPeriods: 0\n"
+    "openLessons: 0\nfreedLessons: 0\n";
 
 using quort::test::readFile;
 

@@ -1,0 +1,249 @@
+#include "data/plan_file.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "data/base_data_file.h"
+#include "data/calendar.h"
+#include "data/file_access.h"
+#include "data/plan_file_format.h"
+#include "data/plan_grids.h"
+#include "shell/dialogs.h"
+#include "shell/ui.h"
+#include "shell/workspace.h"
+
+namespace quort {
+
+namespace {
+
+size_t fileNameStart(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// The plan file belongs to the base name: plan SCHULE_MO lives in SCHULE.PL.
+std::string baseNameOf(const std::string& planName) {
+  const size_t underscore = planName.find('_', fileNameStart(planName));
+  return underscore == std::string::npos ? planName : planName.substr(0, underscore);
+}
+
+bool hasUnderscore(const std::string& planName) {
+  return planName.find('_', fileNameStart(planName)) != std::string::npos;
+}
+
+std::optional<std::string> readIfPresent(const std::string& name) {
+  std::string content;
+  if (!readWholeFile(name, content)) return std::nullopt;
+  return content;
+}
+
+PlanSources readSources(const std::string& planName, PlanFileKind kind) {
+  PlanSources sources;
+  const bool snapshot = kind == PlanFileKind::Snapshot;
+  sources.plan = readIfPresent(snapshot ? planName + ".PV" : baseNameOf(planName) + ".PL");
+  if (sources.plan && isSplitLayout(*sources.plan)) {
+    sources.locks = readIfPresent(planName + (snapshot ? ".PT" : ".PS"));
+    sources.couplings = readIfPresent(planName + ".PK");
+    sources.records = readIfPresent(planName + ".PP");
+    if (!snapshot) sources.plan = readIfPresent(planName + ".PL");
+  }
+  return sources;
+}
+
+void rememberLocation(Workspace& ws, const std::string& planName) {
+  ws.plan.planName = planName;
+  ws.dialogs.lastName = planName;
+  ws.dialogs.lastDirectory = currentDirectoryText();
+}
+
+// The file chooser starts in the directory of the last plan operation.
+void restoreLocation(const Workspace& ws) {
+  const std::string& directory = ws.dialogs.lastDirectory;
+  if (directory.empty()) return;
+  std::error_code ec;
+  std::filesystem::current_path(nativePath(directory), ec);
+}
+
+// Directory and name, so that "DEMO" and "./DEMO" count as the same plan.
+std::string locationOf(const std::string& planName) {
+  return absoluteDirectoryOf(planName) + "/" + planName.substr(fileNameStart(planName));
+}
+
+bool sortsBelowA(const std::string& name) {
+  const std::string file = name.substr(fileNameStart(name));
+  return file.empty() || static_cast<unsigned char>(file[0]) < 'A';
+}
+
+std::string substitutionProposal(const Workspace& ws) {
+  std::string name = ws.plan.planName;
+  if (ws.shell.workMode == 3 && !hasUnderscore(name)) {
+    name += "_" + DayAbbrev(Weekday(ws.dialogs.currentDate));
+  }
+  return name;
+}
+
+bool safetyCopyExists() {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string stem = it->path().filename().string();
+    if (stem.size() >= 4 && stem.compare(0, 4, "safe") == 0 && (stem.size() == 4 || stem[4] == '.')) return true;
+  }
+  return false;
+}
+
+bool writePlanFile(Workspace& ws, Ui& ui, const std::string& planName, SaveKind kind) {
+  const bool snapshot = ws.shell.substitutionMode;
+  std::string reason;
+  const auto text = formatPlanFile(ws.base, ws.plan,
+                                   {.withLocks = kind != SaveKind::AfterExchangeImport, .snapshot = snapshot}, reason);
+  const MessageStyle style{Icon::Exclamation, kProgramTitle, true};
+  if (!text) {
+    ui.message(reason, style);
+    ui.message("Fehler beim Speichern!", style);
+    return false;
+  }
+  const std::string fileName = snapshot ? planName + ".PV" : baseNameOf(planName) + ".PL";
+  if (!writeFileAtomically(fileName, *text)) {
+    ui.message("Fehler beim Speichern!", style);
+    return false;
+  }
+  return true;
+}
+
+struct SaveTarget {
+  std::string name;
+  bool changedLocation = false;
+};
+
+// Asks for the name of kinds 0 and 1; std::nullopt when the user cancels.
+std::optional<SaveTarget> chooseSaveTarget(Workspace& ws, Ui& ui, SaveKind kind) {
+  const std::string oldDirectory = ws.dialogs.lastDirectory;
+  restoreLocation(ws);
+  const bool snapshot = ws.shell.substitutionMode;
+  std::string chosen =
+      FileChooser(ws, ui, {"QUORT-Plan - Plan sichern", "", snapshot ? "*.pv" : "*.pl", substitutionProposal(ws)});
+  chosen = stemOf(chosen);
+  if (sortsBelowA(chosen)) return std::nullopt;
+  const bool sameName = locationOf(chosen) == locationOf(ws.plan.planName);
+  SaveTarget target{chosen, !sameName || currentDirectoryText() != oldDirectory};
+  if (kind == SaveKind::Normal && !target.changedLocation &&
+      !ui.askYesNo("Evtl. Datenverlust durch gleichen neuen und alten Namen!\r\rWirklich Speichern?",
+                   MessageStyle{Icon::Exclamation, kProgramTitle, true})) {
+    return std::nullopt;
+  }
+  return target;
+}
+
+void saveBaseDataIfNeeded(Workspace& ws, Ui& ui, const SaveTarget& target, bool firstSafetyCopy) {
+  if (target.changedLocation || firstSafetyCopy) {
+    SaveBaseData(ws, ui, baseNameOf(target.name));
+    return;
+  }
+  if (ws.plan.optionsChangedByGenerator &&
+      ui.askYesNo("Planoptionen ver\xE4ndert! Speichern?", MessageStyle{Icon::Question, kProgramTitle, true})) {
+    SaveBaseData(ws, ui, baseNameOf(target.name));
+    ws.plan.optionsChangedByGenerator = false;
+  }
+}
+
+}  // namespace
+
+bool LoadPlan(Workspace& ws, Ui& ui, const std::string& name, PlanFileKind kind, LoadPlanOptions options) {
+  if (!ws.base.loaded()) return false;
+  const std::string planName = stemOf(name);
+  std::string buffer = std::move(ws.plan.assignmentBuffer);
+  const TimetableGrids reference = std::move(ws.plan.reference);
+  ws.plan.reset(ws.base);
+  ws.plan.assignmentBuffer = std::move(buffer);
+  ws.plan.reference = reference;
+
+  const PlanSources sources = readSources(planName, kind);
+  if (sources.plan) rememberLocation(ws, planName);
+  bool storeTimetable = true;
+  if (options.askForTimetable && sources.plan && ws.shell.workMode <= 1) {
+    storeTimetable = ui.askYesNo("Stundenplan lesen?", MessageStyle{Icon::Question});
+  }
+  const PlanReadOptions readOptions{.readingPlanFile = kind == PlanFileKind::Plan,
+                                    .storeTimetable = storeTimetable,
+                                    .legacyBaseData = ws.base.legacyBaseData};
+  const std::vector<PlanStage> failed = readPlan(sources, ws.base, ws.plan, readOptions);
+  for (const PlanStage stage : failed) ui.message(planStageMessage(stage), MessageStyle{Icon::Stop});
+  ws.plan.clearChanges();
+  return failed.empty();
+}
+
+bool OpenPlan(Workspace& ws, Ui& ui) {
+  const std::string oldName = ws.plan.planName;
+  ws.plan.assignmentBuffer.clear();
+  const bool withSnapshot =
+      ws.shell.workMode == 3 && ui.askYesNo("Alten Vertretungsplan einlesen?", MessageStyle{Icon::Question});
+  restoreLocation(ws);
+  const std::string chosen = FileChooser(ws, ui,
+                                         {"QUORT-Plan - Plan \xF6"
+                                          "ffnen",
+                                          "R", withSnapshot ? "*.PV" : "*.PL", oldName});
+  if (chosen.find('.', fileNameStart(chosen)) == std::string::npos) {
+    ws.plan.planName = oldName;
+    return false;
+  }
+  const std::string planName = stemOf(chosen);
+  ws.plan.reference.clear();
+  LoadPlan(ws, ui, planName, PlanFileKind::Plan);
+  ws.plan.reference.lessonWord = ws.plan.timetable.lessonWord;
+  ws.plan.reference.roomWord = ws.plan.timetable.roomWord;
+  if (withSnapshot) {
+    LoadPlan(ws, ui, planName, PlanFileKind::Snapshot);
+    ws.shell.substitutionMode = true;
+  }
+  ws.shell.planOpened = true;
+  return true;
+}
+
+int SavePlan(Workspace& ws, Ui& ui, SaveKind kind) {
+  const std::string previousName = ws.plan.planName;
+  SaveTarget target{"safe", false};
+  bool firstSafetyCopy = false;
+  if (kind == SaveKind::Safety) {
+    firstSafetyCopy = !safetyCopyExists();
+  } else {
+    const auto chosen = chooseSaveTarget(ws, ui, kind);
+    if (!chosen) return -1;
+    target = *chosen;
+  }
+  saveBaseDataIfNeeded(ws, ui, target, firstSafetyCopy);
+  const bool mustWrite =
+      kind != SaveKind::Normal || target.changedLocation || ws.shell.substitutionMode || ws.plan.anyChange();
+  if (mustWrite) {
+    if (!writePlanFile(ws, ui, target.name, kind)) {
+      ws.plan.planName = previousName;
+      return -1;
+    }
+    ws.plan.clearChanges();
+  }
+  if (kind == SaveKind::Normal) {
+    ui.message("Daten unter '" + target.name + "' gesichert.", MessageStyle{Icon::Information, kProgramTitle, true});
+    rememberLocation(ws, target.name);
+  } else {
+    ws.plan.planName = previousName;
+  }
+  return 0;
+}
+
+void BackupPlanRecords(Workspace& ws, Ui& ui) {
+  ws.backup = {true, ws.plan.assignments, ws.plan.assignmentBuffer, ws.plan.openLessons, ws.plan.freedLessons};
+  SavePlan(ws, ui, SaveKind::Safety);
+}
+
+void RestorePlanRecords(Workspace& ws) {
+  if (!ws.backup.taken) return;
+  ws.plan.assignments = ws.backup.assignments;
+  ws.plan.assignmentBuffer = ws.backup.assignmentBuffer;
+  ws.plan.openLessons = ws.backup.openLessons;
+  ws.plan.freedLessons = ws.backup.freedLessons;
+  recomputeDerivedGrids(ws.base, ws.plan);
+}
+
+std::vector<std::string> checkPlanConsistency(const Workspace& ws) { return derivedGridDifferences(ws.base, ws.plan); }
+
+}  // namespace quort
