@@ -33,7 +33,7 @@ char AnsweringConsole::ChoicePrompt(const std::string& prompt) {
 
 std::string AnsweringConsole::ValuePrompt(const std::string& label, const std::string& defaultValue) {
   const std::string* answer = answerFor(label);
-  const std::string value = answer != nullptr ? *answer : defaultValue;
+  std::string value = answer != nullptr ? *answer : defaultValue;
   m_out << cp1252ToUtf8(valuePromptLabel(label) + value) << '\n';
   return value;
 }

@@ -79,7 +79,7 @@ std::string dosToWindows(std::string_view text) {
   return result;
 }
 
-std::string cleanField(std::string field) {
+std::string cleanField(const std::string& field) {
   std::string result;
   result.reserve(field.size());
   for (char c : field) {

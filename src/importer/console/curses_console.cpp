@@ -158,7 +158,7 @@ void CursesConsole::drawChooserList(const std::string& title) {
   drawAt(1, 1, "Dateien in " + m_chooser.directory());
   drawAt(2, 1, title + "  (" + m_chooser.pattern() + ")");
   const auto entries = m_chooser.entries();
-  const size_t visible = static_cast<size_t>((kChooserLastRow - kChooserFirstRow + 1) * kChooserColumns);
+  const size_t visible = static_cast<size_t>(kChooserLastRow - kChooserFirstRow + 1) * kChooserColumns;
   for (size_t i = 0; i < entries.size() && i < visible; ++i) {
     std::string cell = entries[i].substr(0, kChooserEntryWidth);
     cell.resize(kChooserEntryWidth, ' ');
