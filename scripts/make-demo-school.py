@@ -119,13 +119,29 @@ CLASSES = [
     ("10B", "TH", "10B"),
     ("10C", "RG", "10C"),
     ("10D", "MQ", "10D"),
-    ("11", "SD", "11"),
-    ("12", "AL", "12"),
+    # Upper school: the years 11 and 12 are split into course groups (pseudo-classes
+    # without home rooms), since a coupling may hold each class only once; each band
+    # of a year puts its courses into different groups. The statistics designation
+    # still names the year.
+    ("11A", "SD", "11"),
+    ("11B", "EC", "11"),
+    ("11C", "YI", "11"),
+    ("11D", "FA", "11"),
+    ("11E", "ZL", "11"),
+    ("11F", "LB", "11"),
+    ("12A", "AL", "12"),
+    ("12B", "IH", "12"),
+    ("12C", "AH", "12"),
+    ("12D", "DZ", "12"),
+    ("12E", "GT", "12"),
+    ("12F", "RM", "12"),
 ]
 
 # Subjects: code (optional weight mark), name, room field, kind, statistics code.
-# Room field: None (ordinary classroom), a count of subject rooms, or the code of the
-# subject whose rooms are used. Kind: None (single periods), "D" double, "T" triple.
+# Room field: None (ordinary classroom), the number of lessons of the subject that may
+# run at the same time (one per subject room, so it equals the count of rooms the
+# subject owns in ROOMS), or the code of the subject whose rooms are used.
+# Kind: None (single periods), "D" double, "T" triple.
 SUBJECTS = [
     ("D", "Deutsch", None, None, None),
     ("E", "Englisch", None, None, None),
@@ -134,9 +150,9 @@ SUBJECTS = [
     ("S", "Spanisch", None, None, None),
     ("N", "Niederländisch", None, None, None),
     ("M", "Mathematik", None, None, None),
-    ("PH", "Physik", "1", "D", "PH"),
-    ("CH", "Chemie", "1", "D", "CH"),
-    ("BI", "Biologie", "1", None, "BI"),
+    ("PH", "Physik", "2", "D", "PH"),
+    ("CH", "Chemie", "2", "D", "CH"),
+    ("BI", "Biologie", "2", None, "BI"),
     ("NW", "Naturwissenschaft", "BI", "D", "NW"),
     ("EK", "Erdkunde", None, None, None),
     ("GE", "Geschichte", None, None, None),
@@ -146,11 +162,11 @@ SUBJECTS = [
     ("KR", "KathReligion", None, None, None),
     ("ER", "EvReligion", None, None, None),
     ("PL", "Philosophie", None, None, None),
-    ("MU", "Musik", "1", None, "MU"),
-    ("KU", "Kunst", "1", "D", "KU"),
+    ("MU", "Musik", "2", None, "MU"),
+    ("KU", "Kunst", "2", "D", "KU"),
     ("DS", "Theaterspiel", "MU", "T", "DS"),
-    ("SP", "Sport", "1", "D", "SP"),
-    ("IF", "Informatik", "1", "D", "IF"),
+    ("SP", "Sport", "3", "D", "SP"),
+    ("IF", "Informatik", "2", "D", "IF"),
     ("LI-", "Literatur", None, None, None),
 ]
 
@@ -290,6 +306,13 @@ def check(lines):
                  f"room {code}: owner class {owner} reads as a subject")
         else:
             need(owner in numeric_room_subjects, f"room {code}: unknown owner {owner!r}")
+    for code, name, rooms, kind, stat in SUBJECTS:
+        owned = sum(1 for _, owner in ROOMS if owner == bare(code))
+        if rooms is not None and re.fullmatch(r"\d+", rooms):
+            need(int(rooms) == owned,
+                 f"subject {code}: room count {rooms}, but {owned} rooms of its own")
+        elif rooms is None or rooms in numeric_room_subjects:
+            need(owned == 0, f"subject {code}: {owned} rooms of its own but no room count")
     home_rooms = [o for _, o in ROOMS if o in class_codes]
     need(sorted(set(home_rooms)) == sorted(home_rooms), "class with two home rooms")
 

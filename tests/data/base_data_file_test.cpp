@@ -203,7 +203,7 @@ TEST(BaseDataFile, DefectiveFileOffersNewDataOrEndsTheProgram) {
   school.ui.queueAnswer("Ja");
   EXPECT_EQ(LoadBaseData(school.ws, school.ui, broken), LoadStatus::EnterNewData);
   EXPECT_TRUE(school.ui.saw("Keine oder defekte Grunddaten!\r\rNeue Daten aufnehmen?"));
-  EXPECT_EQ(school.ws.base.nClasses(), 26);
+  EXPECT_EQ(school.ws.base.nClasses(), 36);
 
   EXPECT_EQ(LoadBaseData(school.ws, school.ui, broken), LoadStatus::EndProgram);
   EXPECT_TRUE(school.ui.saw("Programmabbruch!"));

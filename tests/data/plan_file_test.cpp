@@ -177,7 +177,11 @@ TEST_F(PlanFixture, RoomClashKeepsTheRoomWithTheLaterClass) {
 TEST_F(PlanFixture, PositionlessRecordsFillClassesThenPeriodsThenDays) {
   std::string text = "#3#\r\n0,0,0,0\r\n";
   const int cells = ws.base.nClasses() * ws.base.periodsPerDay * 6;
-  for (int i = 0; i < cells; ++i) text += (i == 1 || i == 26 || i == 260 ? "257,0" : "0,0") + std::string("\r\n");
+  const int classes = ws.base.nClasses();
+  for (int i = 0; i < cells; ++i) {
+    const bool placed = i == 1 || i == classes || i == classes * ws.base.periodsPerDay;
+    text += placed ? "257,0\r\n" : "0,0\r\n";
+  }
   PlanTables plan;
   EXPECT_TRUE(read(planOnly(text + "\r\n\r\n\r\n"), plan).empty());
   EXPECT_EQ(plan.timetable.lessonWord.at(2, 1, 1), 257);
@@ -189,7 +193,7 @@ TEST_F(PlanFixture, PositionlessRecordsFillClassesThenPeriodsThenDays) {
 // Indexes beyond the base data fail their stage and are never stored.
 TEST_F(PlanFixture, IndexesBeyondTheBaseDataFailTheirStage) {
   const std::string bad = "#5#\r\n7,99,3\r\n7,2,3\r\n0,1,0\r\n" + *Enc40(makeCouplingMember(200, 1, 1, ' ')) +
-                          "\r\n#5#\r\n7,27,257,0\r\n7,1,257,0\r\n0,0,0,0\r\n" +
+                          "\r\n#5#\r\n7,99,257,0\r\n7,1,257,0\r\n0,0,0,0\r\n" +
                           *Enc40(makeAssignment(1, 99, 1, 2) + makeAssignment(1, 1, 1, 2)) + "\r\n\r\n\r\n";
   PlanTables plan;
   const auto failed = read(planOnly(bad), plan);

@@ -69,7 +69,7 @@ TEST(Application, ChosenBaseDataAreLoadedAndNotAskedForAgain) {
   Application app(ws, ui);
   ui.queueAnswer(std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.GD");
   EXPECT_EQ(app.open(""), LoadStatus::Loaded);
-  EXPECT_EQ(ws.base.nClasses(), 26);
+  EXPECT_EQ(ws.base.nClasses(), 36);
   const size_t asked = ui.records().size();
   EXPECT_EQ(app.open(""), LoadStatus::Loaded);
   ASSERT_EQ(ui.records().size(), asked + 1);

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 const std::string kDemo = quort::test::demoFile();
 const std::string kInfo =
     "days: 5\nperiods: 10\nafternoonStart: 6\nweekAlternation: 0\n"
-    "classes: 26\nteachers: 60\nsubjects: 25\nrooms: 45\n"
+    "classes: 36\nteachers: 60\nsubjects: 25\nrooms: 45\n"
     "assignments: 0\nbuffer: 0\ncouplings: 0\nblocks: 0\nplacedCells: 0\nopenPeriods: 0\n"
     "openLessons: 0\nfreedLessons: 0\n";
 
@@ -71,7 +71,7 @@ TEST_F(PlannerBatch, SavedBaseDataAreByteIdenticalToTheLoadedFile) {
 // A header that counts no classes makes the data defective; "Nein" ends the program.
 TEST_F(PlannerBatch, DefectiveBaseDataEndTheProgramWhenNoNewDataAreWanted) {
   std::string content = readFile(kDemo);
-  const size_t header = content.find("362,26,61,26,45");
+  const size_t header = content.find("362,36,61,26,45");
   ASSERT_EQ(header, 0U);
   content.replace(header, 15, "362,0,61,26,45");
   std::ofstream(dir / "LEER.GD", std::ios::binary) << content;
@@ -107,6 +107,39 @@ TEST_F(PlannerBatch, BaseDataOpenFromADirectoryWithAnUmlaut) {
   fs::copy_file(kDemo, dir / "J\xC3\xBCrgen" / "DEMO.GD");
   EXPECT_EQ(run("open " + (dir / "J\xC3\xBCrgen" / "DEMO.GD").string() + "\ninfo\n"), 0);
   EXPECT_EQ(output, kInfo);
+}
+
+}  // namespace
+
+namespace {
+
+const std::string kDemoPlan = std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL";
+
+// The demo plan loads without a message and is saved back byte for byte.
+TEST_F(PlannerBatch, DemoPlanSavesByteIdentical) {
+  EXPECT_EQ(run("open " + kDemo + " " + kDemoPlan + "\ninfo\nsave-plan NEU\n"), 0);
+  EXPECT_EQ(output.find("message: Keine"), std::string::npos) << output;
+  EXPECT_TRUE(printed("couplings: 26"));
+  EXPECT_TRUE(printed("blocks: 4"));
+  EXPECT_TRUE(printed("openPeriods: 788"));
+  EXPECT_TRUE(printed("message: Daten unter 'NEU' gesichert."));
+  EXPECT_EQ(readFile(dir / "NEU.PL"), readFile(kDemoPlan));
+  EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(kDemo));
+}
+
+// A snapshot name loads its plan file first and then the snapshot; the next save proposes the snapshot.
+TEST_F(PlannerBatch, SnapshotNameLoadsPlanAndSnapshot) {
+  fs::copy_file(kDemo, dir / "SCHULE.GD");
+  fs::copy_file(kDemoPlan, dir / "SCHULE.PL");
+  std::string snapshot = readFile(kDemoPlan);
+  snapshot.replace(snapshot.find("\r\n#5#\r\n0,0,0,0"), 14, "\r\n#5#\r\n6,1,257,0\r\n0,0,0,0");
+  std::ofstream(dir / "SCHULE_MO.PV", std::ios::binary) << snapshot;
+  EXPECT_EQ(run("open SCHULE.GD SCHULE_MO.PV\ninfo\nshow class 5A\nanswer Ja\nsave-plan SCHULE_MO\n"), 0);
+  EXPECT_TRUE(printed("placedCells: 1")) << output;
+  EXPECT_TRUE(printed("question: QUORT-Plan - Plan sichern [*.pv] -> SCHULE_MO"));
+  EXPECT_NE(output.find("    1   D  HB"), std::string::npos) << output;
+  EXPECT_EQ(run("open SCHULE.GD FEHLT.PL\n"), 1);
+  EXPECT_TRUE(printed("message: Keine oder fehlerhafte Daten!"));
 }
 
 }  // namespace
