@@ -1,0 +1,111 @@
+#include "importer/command_line.h"
+
+#include <map>
+#include <optional>
+#include <ostream>
+
+#include "data/codepage.h"
+#include "data/file_access.h"
+#include "importer/answering_console.h"
+#include "importer/base_data_import.h"
+#include "importer/import_tables.h"
+#include "importer/plan_import.h"
+
+namespace quort {
+
+namespace {
+
+// Option name -> the prompt it answers, and whether its value is a number or ja/nein.
+struct OptionRule {
+  const char* prompt;
+  bool yesNo;
+};
+
+const std::map<std::string, OptionRule> kBaseDataOptions = {
+    {"--tage", {"Tageszahl", false}},           {"--stunden", {"Stundenzahl", false}},
+    {"--mittag", {"Mittagspause", false}},      {"--wochenwechsel", {"Wochenwechsel", true}},
+    {"--sortieren", {"Daten sortieren", true}},
+};
+
+const std::map<std::string, OptionRule> kPlanOptions = {
+    {"--versatz", {"Stundenversatz", false}},
+};
+
+bool isNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+struct Command {
+  ImportSource source;
+  std::map<std::string, std::string> answers;  // prompt start -> answer
+};
+
+// std::nullopt, with the reason written to err, when the arguments do not fit.
+std::optional<Command> parseCommand(const std::vector<std::string>& arguments,
+                                    const std::map<std::string, OptionRule>& rules, std::ostream& err) {
+  Command command;
+  for (size_t i = 1; i < arguments.size(); i += 2) {
+    const std::string& option = arguments[i];
+    if (i + 1 >= arguments.size()) {
+      err << "Wert fehlt: " << option << '\n';
+      return std::nullopt;
+    }
+    const std::string& value = arguments[i + 1];
+    if (option == "--untis") {
+      command.source.untisDirectory = utf8ToCp1252(value);
+    } else if (option == "--ziel") {
+      command.source.baseDataName = stemOf(utf8ToCp1252(value));
+    } else if (const auto rule = rules.find(option); rule != rules.end()) {
+      const bool valid = rule->second.yesNo ? (value == "ja" || value == "nein") : isNumber(value);
+      if (!valid) {
+        err << "Ung\xC3\xBCltiger Wert f\xC3\xBCr " << option << ": " << value << '\n';
+        return std::nullopt;
+      }
+      command.answers[rule->second.prompt] = rule->second.yesNo ? (value == "ja" ? "J" : "N") : value;
+    } else {
+      err << "Unbekannte Option: " << option << '\n';
+      return std::nullopt;
+    }
+  }
+  if (command.source.untisDirectory.empty() || command.source.baseDataName.empty()) {
+    err << "--untis und --ziel sind n\xC3\xB6tig\n";
+    return std::nullopt;
+  }
+  return command;
+}
+
+}  // namespace
+
+std::string importerUsage() {
+  return "Aufruf: importer                 (Men\xC3\xBC auf der Konsole)\n"
+         "        importer grunddaten --untis VERZEICHNIS --ziel NAME [--tage 6] [--stunden 9]\n"
+         "                 [--mittag 7] [--wochenwechsel ja|nein] [--sortieren ja|nein]\n"
+         "        importer plandaten --untis VERZEICHNIS --ziel NAME [--versatz 0]\n";
+}
+
+int runImporterCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  const std::string function = arguments.empty() ? std::string() : arguments[0];
+  if (function == "--help") {
+    out << importerUsage();
+    return 0;
+  }
+  const bool baseData = function == "grunddaten";
+  if (!baseData && function != "plandaten") {
+    err << importerUsage();
+    return 2;
+  }
+  const auto command = parseCommand(arguments, baseData ? kBaseDataOptions : kPlanOptions, err);
+  if (!command) {
+    err << importerUsage();
+    return 2;
+  }
+  AnsweringConsole console(out);
+  for (const auto& [prompt, answer] : command->answers) console.setAnswer(prompt, answer);
+  ImportTables tables;
+  const ImportOutcome outcome =
+      baseData ? ImportBaseData(tables, console, command->source) : ImportPlan(tables, console, command->source);
+  out.flush();
+  return outcome.succeeded() ? 0 : 1;
+}
+
+}  // namespace quort
