@@ -12,11 +12,9 @@ namespace fs = std::filesystem;
 // must open in the planner without a message.
 class FixtureImport : public ::testing::Test {
  protected:
-  // false (and the test is marked skipped) when the fixture folder is not there.
-  bool useFixture(const std::string& name) {
-    if (copyFixture(name, dir.path() / "untis")) return true;
-    GTEST_SKIP() << "fixture folder missing: " << name;
-    return false;
+  // Marks the test skipped when the fixture folder is not there; the test then returns.
+  void useFixture(const std::string& name) {
+    if (!copyFixture(name, dir.path() / "untis")) GTEST_SKIP() << "fixture folder missing: " << name;
   }
   ProgramRun importBaseData() { return runImporter(dir.path(), "grunddaten --untis untis --ziel SCHULE"); }
   ProgramRun importPlan() { return runImporter(dir.path(), "plandaten --untis untis --ziel SCHULE"); }
@@ -36,7 +34,8 @@ class FixtureImport : public ::testing::Test {
 // hm-fk09: 369 subjects whose first two characters still give 65 codes; the planner
 // takes 50, so no base data are written, and without them no plan either.
 TEST_F(FixtureImport, HmFk09ExceedsThePlannersSubjectsAndWritesNothing) {
-  if (!useFixture("hm-fk09")) return;
+  useFixture("hm-fk09");
+  if (IsSkipped()) return;
   const ProgramRun run = importBaseData();
   EXPECT_EQ(run.exitCode, 1) << run.output;
   EXPECT_NE(run.output.find("Zu viele F\xC3\xA4"
@@ -54,7 +53,8 @@ TEST_F(FixtureImport, HmFk09ExceedsThePlannersSubjectsAndWritesNothing) {
 // hm-fk10: long teacher codes fold into the external teacher, numeric subject codes are
 // skipped, periods run past the plan; both files are written and open in the planner.
 TEST_F(FixtureImport, HmFk10ImportsWithReportedLinesIntoFilesThePlannerOpens) {
-  if (!useFixture("hm-fk10")) return;
+  useFixture("hm-fk10");
+  if (IsSkipped()) return;
   ASSERT_EQ(importBaseData().exitCode, 0);
   expectPlannerOpens("open SCHULE");
   const ProgramRun plan = importPlan();
@@ -69,7 +69,8 @@ TEST_F(FixtureImport, HmFk10ImportsWithReportedLinesIntoFilesThePlannerOpens) {
 // htl-vb-at: no GPU003/GPU004, so no classes and no base data; its GPU001 (seven fields
 // per line, rooms joined with "~", periods up to 16) goes onto base data of our own.
 TEST_F(FixtureImport, HtlWithoutClassFilesWritesNoBaseDataButItsPlanImports) {
-  if (!useFixture("htl-vb-at")) return;
+  useFixture("htl-vb-at");
+  if (IsSkipped()) return;
   const ProgramRun run = importBaseData();
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.output.find("Datei fehlt: untis/GPU004.TXT"), std::string::npos) << run.output;
@@ -90,7 +91,8 @@ TEST_F(FixtureImport, HtlWithoutClassFilesWritesNoBaseDataButItsPlanImports) {
 // svws-gym-nrw: fields separated by ";" and UTF-8 text; both functions refuse the files
 // with a clear reason instead of importing rubbish.
 TEST_F(FixtureImport, SvwsSemicolonFilesAreRefusedWithTheirReason) {
-  if (!useFixture("svws-gym-nrw")) return;
+  useFixture("svws-gym-nrw");
+  if (IsSkipped()) return;
   const ProgramRun run = importBaseData();
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.output.find("Felder durch \";\" statt \",\" getrennt: untis/GPU002.TXT"), std::string::npos)
