@@ -4,6 +4,17 @@
 
 namespace quort {
 
+// Which plans the main view shows and what its cells name ("X:" switches).
+enum class PlanViewKind { Class, Teacher, Room, Subject };
+struct PlanViewSwitches {
+  PlanViewKind kind = PlanViewKind::Class;
+  bool showClass = true;
+  bool showTeacher = true;
+  bool showRoom = true;
+  int currentSubject = 1;
+  int currentRoom = 1;
+};
+
 // State of the main window that the commands read and change.
 struct ShellState {
   int workMode = 1;  // 0 Kopplungen, 1 Einzelstunden, 2 Raumplan, 3 Vertretungen, 4 Klausuren
@@ -19,6 +30,8 @@ struct ShellState {
   bool endRequested = false;  // the main loop ends when this is set
   std::string helpTopic = "TAVIN.hlp~menu";
   std::string programDirectory;  // with a trailing separator
+  PlanViewSwitches view;
+  std::string currentEntry;  // the assignment chosen in the "zu setzen" list (its 4 bytes)
 };
 
 // Shared values of the dialogs.
