@@ -2,6 +2,7 @@
 
 #include "data/plan_file.h"
 #include "shell/command_interpreter.h"
+#include "shell/placement_commands.h"
 #include "shell/workspace.h"
 
 namespace quort {
@@ -26,6 +27,7 @@ void registerPlanCommands(CommandInterpreter& interpreter) {
 void registerAllCommands(CommandInterpreter& interpreter) {
   registerKnownCommands(interpreter);
   registerPlanCommands(interpreter);
+  registerPlacementCommands(interpreter);
 }
 
 }  // namespace quort
