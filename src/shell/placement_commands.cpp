@@ -149,14 +149,6 @@ std::optional<size_t> findEntry(const std::string& list, Match match) {
   return std::nullopt;
 }
 
-// The first entry with periods left under the key (the first three bytes) of entry.
-std::optional<size_t> sameKey(const std::string& list, std::string_view entry) {
-  const AssignmentView key(entry, 0);
-  return findEntry(list, [&](const AssignmentView& e) {
-    return e.teacher() == key.teacher() && e.schoolClass() == key.schoolClass() && e.subject() == key.subject();
-  });
-}
-
 // The assignment a ">" command places: named in the arguments, or the chosen one.
 std::optional<size_t> chooseEntry(Workspace& ws, Ui& ui, const PlacementArguments& args, const Target& target) {
   const std::string& list = ws.plan.assignments;
@@ -179,32 +171,13 @@ std::optional<size_t> chooseEntry(Workspace& ws, Ui& ui, const PlacementArgument
     ui.message("Fach fehlt!", kInputError);
     return std::nullopt;
   } else if (ws.shell.currentEntry.size() == AssignmentView::kSize) {
-    index = sameKey(list, ws.shell.currentEntry);
+    index = findAssignment(list, ws.shell.currentEntry);
   } else {
     ui.message("Keine Daten ausgew\xE4hlt!");
     return std::nullopt;
   }
   if (!index) ui.message("Keine Stunden mehr zu setzen!");
   return index;
-}
-
-// Places entry index of the assignments; what is left of it keeps its place in the list.
-void placeListEntry(Workspace& ws, Ui& ui, size_t index, Slot slot) {
-  std::string& list = ws.plan.assignments;
-  const size_t pos = index * AssignmentView::kSize;
-  std::string entry = list.substr(pos, AssignmentView::kSize);
-  ws.shell.currentEntry = entry;
-  list.erase(pos, AssignmentView::kSize);
-  int mode = 0;
-  const PlaceOutcome outcome = placeEntry(ws, ui, entry, slot, mode);
-  if (entry.size() == AssignmentView::kSize && AssignmentView(entry, 0).periods() > 0) {
-    if (sameKey(list, entry)) {
-      mergeEntries(entry, list, MergeMode::Add);
-    } else {
-      list.insert(std::min(pos, list.size()), entry);
-    }
-  }
-  if (outcome == PlaceOutcome::Placed) ws.shell.continuation = true;
 }
 
 void setRoomCommand(Workspace& ws, Ui& ui, const PlacementArguments& args, const Target& target) {
@@ -232,7 +205,8 @@ void setCommand(CommandContext& context, const std::string& command) {
   if (!index) return;
   BackupPlanRecords(ws, context.ui);
   recountHoursToPlace(ws);
-  placeListEntry(ws, context.ui, *index, target->slot);
+  ws.shell.currentEntry = ws.plan.assignments.substr(*index * AssignmentView::kSize, AssignmentView::kSize);
+  if (placeAssignment(ws, context.ui, *index, target->slot) == PlaceOutcome::Placed) ws.shell.continuation = true;
 }
 
 // The class whose lesson "<" takes: named, the one the named or shown teacher teaches
@@ -279,7 +253,7 @@ void removeCommand(CommandContext& context, const std::string& command) {
                                      [&](const AssignmentView& e) {
                                        return e.isCoupling() && e.couplingNumber() == removed.couplingNumber();
                                      })
-                         : sameKey(ws.plan.assignments, key);
+                         : findAssignment(ws.plan.assignments, key);
   if (index) ws.shell.currentEntry = ws.plan.assignments.substr(*index * AssignmentView::kSize, AssignmentView::kSize);
 }
 

@@ -100,6 +100,14 @@ void mergeEntries(std::string_view source, std::string& target, MergeMode mode) 
   }
 }
 
+std::optional<size_t> findAssignment(std::string_view list, std::string_view entry) {
+  const std::string_view key = entry.substr(0, 3);
+  for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
+    if (list.substr(i * AssignmentView::kSize, 3) == key && AssignmentView(list, i).periods() > 0) return i;
+  }
+  return std::nullopt;
+}
+
 void recountHoursToPlace(Workspace& ws) {
   const int nTeachers = ws.base.nTeachers();
   std::vector<int>& hours = ws.placement.hoursToPlace;

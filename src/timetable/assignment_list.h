@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,9 @@ enum class MergeMode { Add, Remove };
 // periods beyond that go to a further entry of the same key rather than being lost.
 // Remove: every target entry with a source key is deleted.
 void mergeEntries(std::string_view source, std::string& target, MergeMode mode);
+
+// Index of the first entry with periods left under the key (the first three bytes) of entry.
+std::optional<size_t> findAssignment(std::string_view list, std::string_view entry);
 
 // Sets hoursToPlace of every teacher from the periods still in the assignments; a coupling
 // entry counts for every member's teacher.

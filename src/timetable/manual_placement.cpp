@@ -129,3 +129,26 @@ PlaceOutcome placeEntry(Workspace& ws, Ui& ui, std::string& entry, Slot slot, in
 }
 
 }  // namespace quort
+
+namespace quort {
+
+PlaceOutcome placeAssignment(Workspace& ws, Ui& ui, size_t index, Slot slot) {
+  std::string& list = ws.plan.assignments;
+  const size_t pos = index * 4;
+  if (pos + 4 > list.size()) return PlaceOutcome::NothingToPlace;
+  std::string entry = list.substr(pos, 4);
+  list.erase(pos, 4);
+  int mode = 0;
+  const PlaceOutcome outcome = placeEntry(ws, ui, entry, slot, mode);
+  if (entry.size() == 4 && (entry[3] & 15) != 0) {
+    // Lessons cleared out of the way may have brought the same key back meanwhile.
+    if (findAssignment(list, entry)) {
+      mergeEntries(entry, list, MergeMode::Add);
+    } else {
+      list.insert(std::min(pos, list.size()), entry);
+    }
+  }
+  return outcome;
+}
+
+}  // namespace quort

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "timetable/lesson_grid.h"
@@ -21,6 +22,10 @@ enum class PlaceOutcome {
 // way then go back into the assignments. entry keeps the periods still to place (its
 // markers stay); mode collects the CheckMode bits of the overridden checks.
 PlaceOutcome placeEntry(Workspace& ws, Ui& ui, std::string& entry, Slot slot, int& mode);
+
+// Places entry index of the assignments. What is left of it keeps its place in the list,
+// so the "zu setzen" list does not reorder under the user's hands.
+PlaceOutcome placeAssignment(Workspace& ws, Ui& ui, size_t index, Slot slot);
 
 // The text for a refusal of the last slot check, as placeEntry shows it.
 std::string refusalText(const Workspace& ws);

@@ -38,8 +38,9 @@ enum class Holder { Keep, Delete, Swap };
 // Another class holds the room: delete it there, swap, or give up.
 std::optional<Holder> askHolder(Workspace& ws, Ui& ui, const std::string& question, int room, int holder) {
   const std::string holderCode = classCode(ws, holder);
-  const ChoiceOutcome choice = ChoiceBox(ws, ui, question + roomCode(ws, room) + " in " + holderCode + " gesetzt!",
-                                         "#Raum in " + holderCode + " l\xF6schen|R\xE4ume tauschen|Abbruch");
+  const ChoiceOutcome choice = ChoiceBox(
+      ws, ui, (question.empty() ? "" : question + "\r\r") + roomCode(ws, room) + " in " + holderCode + " gesetzt!",
+      "#Raum in " + holderCode + " l\xF6schen|R\xE4ume tauschen|Abbruch");
   if (choice.choiceResult == 1) return Holder::Delete;
   if (choice.choiceResult == 2) return Holder::Swap;
   return std::nullopt;
