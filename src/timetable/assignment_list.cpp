@@ -111,7 +111,7 @@ std::optional<size_t> findAssignment(std::string_view list, std::string_view ent
 void recountHoursToPlace(Workspace& ws) {
   const int nTeachers = ws.base.nTeachers();
   std::vector<int>& hours = ws.placement.hoursToPlace;
-  hours.assign(static_cast<size_t>(std::max(nTeachers, 0) + 1), 0);
+  hours.assign(static_cast<size_t>(std::max(nTeachers, 0)) + 1, 0);
   const auto add = [&](int teacher, int periods) {
     if (teacher >= 1 && teacher < nTeachers) hours[static_cast<size_t>(teacher)] += periods;
   };

@@ -49,7 +49,7 @@ bool deleteTimetableDialog(Workspace& ws, Ui& ui) {
                 "#?gekoppelte und fixierte Stunden|" + classCaption(ws) + "|" + teacher + "|alle Klassen|Abbruch",
                 "Stundenplan l\xF6schen");
   if (choice.choiceResult < 2 || choice.choiceResult > 4) return false;
-  const bool protectedToo = choice.choiceValues.rfind("1", 0) == 0;
+  const bool protectedToo = choice.choiceValues.rfind('1', 0) == 0;
   BackupPlanRecords(ws, ui);
   deleteTimetable(ws, ui, static_cast<Scope>(choice.choiceResult - 2),
                   protectedToo ? RemoveMode::kUnprotected : RemoveMode::kRefuse);

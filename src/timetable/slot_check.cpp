@@ -15,8 +15,10 @@ namespace {
 class RoomTally {
  public:
   RoomTally(int offsets, int subjects)
-      : m_subjects(subjects + 1), m_counts(static_cast<size_t>(offsets) * m_subjects, 0) {}
-  int& at(int offset, int group) { return m_counts[static_cast<size_t>(offset * m_subjects + group)]; }
+      : m_subjects(subjects + 1), m_counts(static_cast<size_t>(offsets) * static_cast<size_t>(m_subjects), 0) {}
+  int& at(int offset, int group) {
+    return m_counts[static_cast<size_t>(offset) * static_cast<size_t>(m_subjects) + static_cast<size_t>(group)];
+  }
 
  private:
   int m_subjects;
