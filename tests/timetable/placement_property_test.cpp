@@ -70,14 +70,7 @@ std::map<LessonKey, int> periodsPerLesson(const Workspace& ws) {
 
 class PlacementProperty : public ::testing::TestWithParam<unsigned> {
  protected:
-  void SetUp() override {
-    m_cwd = std::filesystem::current_path();
-    std::filesystem::current_path(m_dir.path());  // "safe.PL" lands here
-  }
-  void TearDown() override { std::filesystem::current_path(m_cwd); }
-
-  test::TempDir m_dir;
-  std::filesystem::path m_cwd;
+  const test::InTempDirectory m_here;
 };
 
 // Thousands of random placements, forced placements, removals, room changes and undos

@@ -16,8 +16,6 @@ namespace {
 class PlanDeletion : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_cwd = std::filesystem::current_path();
-    std::filesystem::current_path(m_dir.path());
     const auto german = findAssignment(demo.ws.plan.assignments, demo.entry("MR", "D", "5A"));
     ASSERT_EQ(placeAssignment(demo.ws, demo.ui, *german, kGerman), PlaceOutcome::Placed);
     const auto religion = findAssignment(demo.ws.plan.assignments, demo.couplingEntry(1, 0));
@@ -25,12 +23,10 @@ class PlanDeletion : public ::testing::Test {
     ASSERT_TRUE(setRoom(demo.ws, demo.ui, {demo.room("101"), demo.schoolClass("5A"), kGerman}));
     m_assignments = demo.ws.plan.assignments;
   }
-  void TearDown() override { std::filesystem::current_path(m_cwd); }
 
   static constexpr Slot kGerman{1, 1};
   static constexpr Slot kReligion{1, 2};
-  test::TempDir m_dir;
-  std::filesystem::path m_cwd;
+  const test::InTempDirectory m_here;
   test::DemoSchool demo;
   std::string m_assignments;
 };
