@@ -231,7 +231,13 @@ int SavePlan(Workspace& ws, Ui& ui, SaveKind kind) {
 }
 
 void BackupPlanRecords(Workspace& ws, Ui& ui) {
-  ws.backup = {true, ws.plan.assignments, ws.plan.assignmentBuffer, ws.plan.openLessons, ws.plan.freedLessons};
+  ws.backup = {true,
+               ws.plan.assignments,
+               ws.plan.assignmentBuffer,
+               ws.plan.openLessons,
+               ws.plan.freedLessons,
+               ws.plan.timetable.lessonWord,
+               ws.plan.timetable.roomWord};
   SavePlan(ws, ui, SaveKind::Safety);
 }
 
@@ -241,7 +247,14 @@ void RestorePlanRecords(Workspace& ws) {
   ws.plan.assignmentBuffer = ws.backup.assignmentBuffer;
   ws.plan.openLessons = ws.backup.openLessons;
   ws.plan.freedLessons = ws.backup.freedLessons;
+  // A copy taken before the grids were resized for other base data would not fit.
+  if (ws.backup.lessonWord.entities() == ws.plan.timetable.lessonWord.entities() &&
+      ws.backup.lessonWord.periods() == ws.plan.timetable.lessonWord.periods()) {
+    ws.plan.timetable.lessonWord = ws.backup.lessonWord;
+    ws.plan.timetable.roomWord = ws.backup.roomWord;
+  }
   recomputeDerivedGrids(ws.base, ws.plan);
+  ws.plan.modifiedPlan = true;
 }
 
 std::vector<std::string> checkPlanConsistency(const Workspace& ws) { return derivedGridDifferences(ws.base, ws.plan); }

@@ -90,13 +90,16 @@ struct PlanTables {
   void reset(const BaseData& base);
 };
 
-// The copy that "zurück" returns to.
+// The copy that "zurück" returns to. The class grid is kept with the records: periods
+// that a placement took out of the assignments must come back out of the timetable too.
 struct PlanBackup {
   bool taken = false;
   std::string assignments;
   std::string assignmentBuffer;
   std::string openLessons;
   std::string freedLessons;
+  Grid lessonWord;
+  Grid roomWord;
 };
 
 }  // namespace quort

@@ -6,6 +6,7 @@
 #include "data/base_data_file.h"
 #include "data/codepage.h"
 #include "shell/application.h"
+#include "shell/placement_commands.h"
 #include "shell/scripted_ui.h"
 #include "shell/workspace.h"
 #include "shell/workspace_report.h"
@@ -119,6 +120,7 @@ void BatchRunner::addStandardKeywords() {
     runner.ui().pressKey();
     return true;
   });
+  addPlacementKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

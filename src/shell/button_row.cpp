@@ -115,7 +115,7 @@ void pressButton(Application& app, MainButton button) {
     case MainButton::Insert:
       return app.typeCommand(">");
     case MainButton::Show:
-      return app.typeCommand("X:" + viewLetter(shell.viewEntity));
+      return app.typeCommand("X:" + viewLetter(shell.view.kind));
     case MainButton::ToPlace:
       return app.typeCommand("P:");
     case MainButton::Resources:

@@ -135,15 +135,15 @@ std::string roomTitle(const BaseData& base, int r, std::string& subtitle) {
 std::string titleOf(const Workspace& ws, std::string& subtitle) {
   const BaseData& base = ws.base;
   const ShellState& shell = ws.shell;
-  switch (shell.viewEntity) {
+  switch (shell.view.kind) {
     case PlanEntity::Teacher:
       subtitle = lineField(base.teachers[shell.currentTeacher].line, 2);
       return "Lehrer " + teacherCode(base, shell.currentTeacher);
     case PlanEntity::Room:
-      return roomTitle(base, shell.currentRoom, subtitle);
+      return roomTitle(base, shell.view.currentRoom, subtitle);
     case PlanEntity::Subject:
-      subtitle = lineField(base.subjects[shell.currentSubject].line, 2);
-      return "Fach " + subjectCode(base, shell.currentSubject);
+      subtitle = lineField(base.subjects[shell.view.currentSubject].line, 2);
+      return "Fach " + subjectCode(base, shell.view.currentSubject);
     case PlanEntity::Class:
       break;
   }
@@ -152,13 +152,13 @@ std::string titleOf(const Workspace& ws, std::string& subtitle) {
 
 GridCell lessonOf(const GridSource& source, int period, int day) {
   const ShellState& shell = source.ws.shell;
-  switch (shell.viewEntity) {
+  switch (shell.view.kind) {
     case PlanEntity::Teacher:
       return teacherLesson(source, shell.currentTeacher, period, day);
     case PlanEntity::Room:
-      return roomLesson(source, shell.currentRoom, period, day);
+      return roomLesson(source, shell.view.currentRoom, period, day);
     case PlanEntity::Subject:
-      return subjectLesson(source, shell.currentSubject, period, day);
+      return subjectLesson(source, shell.view.currentSubject, period, day);
     case PlanEntity::Class:
       break;
   }
@@ -196,29 +196,6 @@ void showListCommand(CommandContext& context, const std::string& command) {
   context.ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});  // the block editor
 }
 
-void switchViewCommand(CommandContext& context, const std::string& command) {
-  ShellState& shell = context.ws.shell;
-  std::string letters = command.substr(2);
-  letters.erase(0, letters.find_first_not_of(' '));
-  const struct {
-    const char* letters;
-    PlanEntity kind;
-  } views[] = {
-      {"K", PlanEntity::Class}, {"L", PlanEntity::Teacher}, {"R", PlanEntity::Room}, {"FS", PlanEntity::Subject}};
-  for (const auto& view : views) {
-    if (letters == view.letters && entityCount(context.ws, view.kind) > 0) {
-      shell.viewEntity = view.kind;
-      shell.mainView = MainView::WeekGrid;
-      return;
-    }
-  }
-  if (letters == "A") {
-    shell.mainView = MainView::WeekGrid;
-    return;
-  }
-  context.ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
-}
-
 }  // namespace
 
 WeekGrid buildWeekGrid(const Workspace& ws) {
@@ -233,7 +210,7 @@ WeekGrid buildWeekGrid(const Workspace& ws) {
                                                  : std::to_string(slot));
   }
   if (base.afternoonStart > 0 && base.afternoonStart < base.periodsPerDay) grid.afternoonRow = base.afternoonStart;
-  if (!base.loaded() || !entityValid(ws, ws.shell.viewEntity, currentEntity(ws, ws.shell.viewEntity))) {
+  if (!base.loaded() || !entityValid(ws, ws.shell.view.kind, currentEntity(ws, ws.shell.view.kind))) {
     grid.cells.resize(static_cast<size_t>(grid.rows()) * static_cast<size_t>(grid.days()));
     return grid;
   }
@@ -299,9 +276,9 @@ int currentEntity(const Workspace& ws, PlanEntity kind) {
     case PlanEntity::Teacher:
       return ws.shell.currentTeacher;
     case PlanEntity::Room:
-      return ws.shell.currentRoom;
+      return ws.shell.view.currentRoom;
     case PlanEntity::Subject:
-      return ws.shell.currentSubject;
+      return ws.shell.view.currentSubject;
     case PlanEntity::Class:
       break;
   }
@@ -319,18 +296,18 @@ void selectEntity(Workspace& ws, PlanEntity kind, int index) {
       shell.currentTeacher = index;
       break;
     case PlanEntity::Room:
-      shell.currentRoom = index;
+      shell.view.currentRoom = index;
       break;
     case PlanEntity::Subject:
-      shell.currentSubject = index;
+      shell.view.currentSubject = index;
       break;
   }
-  shell.viewEntity = kind;
+  shell.view.kind = kind;
   shell.mainView = MainView::WeekGrid;
 }
 
 void stepEntity(Workspace& ws, int direction) {
-  const PlanEntity kind = ws.shell.viewEntity;
+  const PlanEntity kind = ws.shell.view.kind;
   const int count = entityCount(ws, kind);
   if (count < 1) return;
   const int zeroBased = (currentEntity(ws, kind) - 1 + direction % count + count) % count;
@@ -354,7 +331,6 @@ std::string viewLetter(PlanEntity kind) {
 void registerViewCommands(CommandInterpreter& interpreter) {
   interpreter.registerCommand("S:", showListCommand, kPlanningModes);
   interpreter.registerCommand("B:", showListCommand, kPlanningModes);
-  interpreter.registerCommand("X:", switchViewCommand);
 }
 
 }  // namespace quort

@@ -165,6 +165,17 @@ std::string ScriptedUi::chooseFile(const FileChooserRequest& request) {
 
 void ScriptedUi::showText(const std::string& title, const std::string& text) {
   record("text", title.empty() ? text.substr(0, text.find('\r')) : title);
+  if (!m_listener || title.empty()) return;
+  // A script shows what the viewer would: every line of the text, indented.
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = "  " + text.substr(start, end - start);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    m_listener(line);
+    start = end + 1;
+  }
 }
 
 void ScriptedUi::textEditor(TextEditorSession& session) {

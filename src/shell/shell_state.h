@@ -6,8 +6,17 @@ namespace quort {
 
 // What the main view shows in work modes 0 to 2.
 enum class MainView { WeekGrid, CouplingList, BlockList };
-// Whose week the grid shows.
-enum class PlanEntity { Class, Teacher, Room, Subject };
+// Which plans the main view shows and what its cells name ("X:" switches).
+enum class PlanViewKind { Class, Teacher, Room, Subject };
+using PlanEntity = PlanViewKind;
+struct PlanViewSwitches {
+  PlanViewKind kind = PlanViewKind::Class;
+  bool showClass = true;
+  bool showTeacher = true;
+  bool showRoom = true;
+  int currentSubject = 1;
+  int currentRoom = 1;
+};
 
 // State of the main window that the commands read and change.
 struct ShellState {
@@ -27,10 +36,9 @@ struct ShellState {
   std::string installDirectory;  // where the program file lies; the help file's second home
 
   MainView mainView = MainView::WeekGrid;
-  PlanEntity viewEntity = PlanEntity::Class;
-  int currentRoom = 1;
-  int currentSubject = 1;
   bool showCouplingNumbers = false;  // coupled lessons show their coupling number, not the subject
+  PlanViewSwitches view;
+  std::string currentEntry;  // the assignment chosen in the "zu setzen" list (its 4 bytes)
 };
 
 // Shared values of the dialogs.

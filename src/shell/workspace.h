@@ -4,6 +4,7 @@
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
 #include "shell/shell_state.h"
+#include "timetable/placement_state.h"
 
 namespace quort {
 
@@ -16,6 +17,7 @@ struct Workspace {
   ShellState shell;
   DialogState dialogs;
   RandomGenerator random;
+  PlacementState placement;
 };
 
 }  // namespace quort

@@ -83,7 +83,7 @@ TEST_F(PlannerBatch, DefectiveBaseDataEndTheProgramWhenNoNewDataAreWanted) {
 
 // Commands print their messages in UTF-8; an unknown keyword stops the script.
 TEST_F(PlannerBatch, UnknownKeywordStopsTheScriptAfterEarlierLinesRan) {
-  EXPECT_EQ(run("open " + kDemo + "\ncommand e\nfrobnicate 1\ninfo\n"), 1);
+  EXPECT_EQ(run("open " + kDemo + "\ncommand o\nfrobnicate 1\ninfo\n"), 1);
   EXPECT_EQ(output, "message: Funktion nicht verf\xC3\xBCgbar!\n");
 }
 

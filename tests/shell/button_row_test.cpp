@@ -83,7 +83,7 @@ TEST(ButtonRow, ButtonsIssueCommandsAndChoosersSelectTheEntity) {
 
   ui.queueAnswer("mr");
   pressButton(app, MainButton::Teachers);
-  EXPECT_EQ(ws.shell.viewEntity, PlanEntity::Teacher);
+  EXPECT_EQ(ws.shell.view.kind, PlanEntity::Teacher);
   EXPECT_EQ(ws.shell.currentTeacher, ws.base.findTeacher("MR"));
   EXPECT_EQ(ws.shell.mainView, MainView::WeekGrid);
   pressButton(app, MainButton::Show);
@@ -92,7 +92,7 @@ TEST(ButtonRow, ButtonsIssueCommandsAndChoosersSelectTheEntity) {
   const int before = ws.shell.currentClass;
   pressButton(app, MainButton::Classes);  // closed without a choice
   EXPECT_EQ(ws.shell.currentClass, before);
-  EXPECT_EQ(ws.shell.viewEntity, PlanEntity::Teacher);
+  EXPECT_EQ(ws.shell.view.kind, PlanEntity::Teacher);
 }
 
 }  // namespace

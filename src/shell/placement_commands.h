@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "timetable/lesson_grid.h"
+
+namespace quort {
+
+class BatchRunner;
+class CommandInterpreter;
+struct Workspace;
+class Ui;
+
+// The arguments of ">" and "<": items separated by blanks, "," or ";", in any order.
+//   d,p  d:p  DIp   the slot (day 1-6 or its two-letter name, period); default: the current slot
+//   K:code          the class             L:code   the teacher
+//   F:code          the subject           R:code   the room (">": set it, "<": clear it)
+//   N:n             entry n of the "zu setzen" list (its number in the assignments)
+//   #n              the assignment of coupling n
+struct PlacementArguments {
+  std::optional<Slot> slot;
+  std::optional<std::string> classCode;
+  std::optional<std::string> teacherCode;
+  std::optional<std::string> subjectCode;
+  std::optional<std::string> roomCode;
+  int listNumber = 0;
+  int coupling = 0;
+};
+
+// std::nullopt when an item is not understood.
+std::optional<PlacementArguments> parsePlacementArguments(std::string_view text);
+
+// ">", "<", "P:", "E:" and "X:".
+void registerPlacementCommands(CommandInterpreter& interpreter);
+
+// The button "Übersicht": "Planübersicht:" with "Klassen", "Lehrer", "Räume" or "Gesamt".
+void showPlanOverview(Workspace& ws, Ui& ui);
+
+// Script keywords for what has no command: "button CAPTION" presses a button of the main
+// window, "menu 106" and "menu 107" the items of "Bearbeiten › Löschen".
+void addPlacementKeywords(BatchRunner& runner);
+
+}  // namespace quort
