@@ -111,8 +111,6 @@ std::string formatSingle(float value) {
     while (!text.empty() && text.back() == '0') text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
   }
-  if (text.rfind("0.", 0) == 0) text.erase(0, 1);
-  if (text.rfind("-0.", 0) == 0) text.erase(1, 1);
   return text;
 }
 

