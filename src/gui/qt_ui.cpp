@@ -135,6 +135,10 @@ int QtUi::chooseFromList(const ListChoiceRequest& request) {
   return dialog.chosen();
 }
 
+int QtUi::showPickList(const std::string& title, const std::vector<std::string>& lines) {
+  return chooseFromList({title, lines, 0});
+}
+
 void QtUi::progressOpen() {
   m_progress = std::make_unique<ProgressWindow>();  // owned here, not by a window that may go first
   m_progress->show();

@@ -32,6 +32,7 @@ class QtUi : public Ui {
   void showText(const std::string& title, const std::string& text) override;
   void textEditor(TextEditorSession& session) override;
   int chooseFromList(const ListChoiceRequest& request) override;
+  int showPickList(const std::string& title, const std::vector<std::string>& lines) override;
 
   void progressOpen() override;
   void progressShow(const std::string& text) override;

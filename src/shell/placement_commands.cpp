@@ -259,17 +259,24 @@ void removeCommand(CommandContext& context, const std::string& command) {
 
 // "P:" lists what is still to do: "P:" everything, "P:K" [class] or "P:L" [teacher] what
 // concerns the current or named class or teacher; "P:n" chooses entry n of the list.
+// Makes entry n (1-based) of the assignment list the one ">" places; false when there is none.
+bool chooseEntry(Workspace& ws, const std::string& text) {
+  size_t pos = 0;
+  int n = 0;
+  const std::string& list = ws.plan.assignments;
+  if (!readNumber(text, pos, n) || n < 1 || static_cast<size_t>(n) > recordCount(list, AssignmentView::kSize)) {
+    return false;
+  }
+  ws.shell.currentEntry = list.substr(static_cast<size_t>(n - 1) * AssignmentView::kSize, AssignmentView::kSize);
+  decodeEntry(ws, ws.shell.currentEntry);
+  return true;
+}
+
 void listCommand(CommandContext& context, const std::string& command) {
   Workspace& ws = context.ws;
   const std::string rest = afterBlanks(command, 2);
   if (!rest.empty() && isDigit(rest[0])) {
-    size_t pos = 0;
-    int n = 0;
-    const std::string& list = ws.plan.assignments;
-    if (readNumber(rest, pos, n) && n >= 1 && static_cast<size_t>(n) <= recordCount(list, AssignmentView::kSize)) {
-      ws.shell.currentEntry = list.substr(static_cast<size_t>(n - 1) * AssignmentView::kSize, AssignmentView::kSize);
-      decodeEntry(ws, ws.shell.currentEntry);
-    }
+    chooseEntry(ws, rest);
     return;
   }
   ListFilter filter;
@@ -286,7 +293,10 @@ void listCommand(CommandContext& context, const std::string& command) {
   if (ws.shell.workMode == 2) {
     context.ui.showText("ohne Raum", joinLines(missingRoomsList(ws, filter)));
   } else {
-    context.ui.showText("zu setzen", joinLines(lessonsToPlaceList(ws, filter)));
+    // Every line begins with the entry's number, so a picked line chooses that entry.
+    const std::vector<std::string> lines = lessonsToPlaceList(ws, filter);
+    const int picked = context.ui.showPickList("zu setzen", lines);
+    if (picked >= 0 && static_cast<size_t>(picked) < lines.size()) chooseEntry(ws, afterBlanks(lines[picked], 0));
   }
 }
 

@@ -74,6 +74,14 @@ class Ui {
   virtual void showText(const std::string& title, const std::string& text) = 0;
   // The "Texteingabe" window over the session's files. Without a person nothing is edited.
   virtual void textEditor(TextEditorSession& session) { (void)session; }
+  // A numbered list the user may pick a line from: the window offers it as a pick list and
+  // returns the chosen line (0-based); without a person it is shown as text and -1 returned.
+  virtual int showPickList(const std::string& title, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    showText(title, text);
+    return -1;
+  }
   // The 0-based entry chosen from a pick list; -1 when closed without a choice.
   virtual int chooseFromList(const ListChoiceRequest& request) {
     (void)request;
