@@ -1,5 +1,7 @@
 #include "importer/file_chooser_model.h"
 
+#include "shell/file_chooser_model.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -31,44 +33,21 @@ std::string withTrailingSlash(std::string path) {
 
 }  // namespace
 
-bool matchesPattern(std::string_view name, std::string_view pattern) {
-  size_t n = 0;
-  size_t p = 0;
-  size_t starPattern = std::string_view::npos;
-  size_t starName = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
-      ++n;
-      ++p;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      starPattern = p++;
-      starName = n;
-    } else if (starPattern != std::string_view::npos) {
-      p = starPattern + 1;
-      n = ++starName;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 std::string directoryPart(std::string_view path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-FileChooserModel::FileChooserModel(std::string directory) : m_directory(withTrailingSlash(std::move(directory))) {}
+ConsoleFileChooserModel::ConsoleFileChooserModel(std::string directory) : m_directory(withTrailingSlash(std::move(directory))) {}
 
-void FileChooserModel::start(std::string_view pattern) {
+void ConsoleFileChooserModel::start(std::string_view pattern) {
   const std::string directory = directoryPart(pattern);
   if (!directory.empty()) changeDirectory(directory);
   m_pattern = std::string(pattern.substr(directory.size()));
   if (m_pattern.empty()) m_pattern = "*";
 }
 
-bool FileChooserModel::changeDirectory(std::string_view path) {
+bool ConsoleFileChooserModel::changeDirectory(std::string_view path) {
   const std::string target = (!path.empty() && path[0] == '/') ? std::string(path) : m_directory + std::string(path);
   std::error_code ec;
   const fs::path resolved = fs::weakly_canonical(nativePath(target), ec);
@@ -77,7 +56,7 @@ bool FileChooserModel::changeDirectory(std::string_view path) {
   return true;
 }
 
-std::vector<std::string> FileChooserModel::entries() const {
+std::vector<std::string> ConsoleFileChooserModel::entries() const {
   std::vector<std::string> directories;
   std::vector<std::string> files;
   std::error_code ec;
@@ -100,7 +79,7 @@ std::vector<std::string> FileChooserModel::entries() const {
   return result;
 }
 
-std::optional<std::string> FileChooserModel::enter(std::string_view input) {
+std::optional<std::string> ConsoleFileChooserModel::enter(std::string_view input) {
   std::string name = trimmed(input);
   std::replace(name.begin(), name.end(), '\\', '/');
   if (name.empty()) return std::nullopt;

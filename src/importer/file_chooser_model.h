@@ -10,9 +10,9 @@ namespace quort {
 // What the console file chooser lists and how it understands what is typed. The
 // directory is kept between calls: the chooser opens where the user left it.
 // Names are Windows-1252 program text; directories end in "/".
-class FileChooserModel {
+class ConsoleFileChooserModel {
  public:
-  explicit FileChooserModel(std::string directory);
+  explicit ConsoleFileChooserModel(std::string directory);
 
   // Starts a choice: a pattern with a directory part ("/schule/*.GD") moves there first.
   void start(std::string_view pattern);
@@ -36,8 +36,6 @@ class FileChooserModel {
   std::string m_pattern = "*";
 };
 
-// Whether name matches a pattern with "*" and "?", without regard to letter case.
-bool matchesPattern(std::string_view name, std::string_view pattern);
 
 // The directory part of a path, with its trailing "/" ("" when there is none).
 std::string directoryPart(std::string_view path);

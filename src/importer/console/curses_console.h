@@ -28,7 +28,7 @@ class CursesConsole : public ImportUi {
   bool editLine(int row, int column, std::string& text);
   void drawChooserList(const std::string& title);
 
-  FileChooserModel m_chooser;
+  ConsoleFileChooserModel m_chooser;
 };
 
 }  // namespace quort
