@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/plan_records.h"
+#include "editors/assignment_composer.h"
 #include "editors/assignment_editing.h"
 #include "editors/code_lookup.h"
 #include "timetable/demo_school.h"
@@ -123,6 +124,32 @@ TEST_F(AssignmentEntry, SharedLookupPadsCutsAndUpperCases) {
   EXPECT_TRUE(demo.ui.records().empty());
   EXPECT_EQ(lookupCode(base, CodeList::Subject, "", &demo.ui), 0);
   EXPECT_TRUE(demo.ui.saw("Fehler !"));
+}
+
+// The pick lists build the long line; a coupling pick drops teacher, subject and class,
+// and the kind puts its marker where the parser finds it.
+TEST_F(AssignmentEntry, ComposedLinesParseToWhatWasPicked) {
+  AssignmentComposer composer;
+  composer.setTeacher("MR");
+  composer.setSubject("D");
+  composer.setClass("5A");
+  composer.setPeriods(3);
+  composer.setKind('H');
+  EXPECT_EQ(composer.line(),
+            "MR\xB2"
+            "D  5A  3");
+  EXPECT_EQ(parse(composer.line()),
+            makeAssignment(demo.teacher("MR"), demo.schoolClass("5A"), demo.subject("D"), 3 | 32));
+  composer.setKind('E');
+  EXPECT_EQ(composer.line(), "MR D  5A  3");
+  composer.setCoupling(7);
+  EXPECT_EQ(composer.line(), "#7:3E");
+  composer.setKind('L');
+  EXPECT_EQ(parse(composer.line()), makeAssignment(0, 0, 7, 3 | 16));
+  composer.setTeacher("WS");
+  EXPECT_EQ(composer.line(), "WS\xB9" + std::string(7, ' ') + "3");
+  composer.clear();
+  EXPECT_EQ(composer.line(), "");
 }
 
 class AssignmentEditing : public ::testing::Test {

@@ -81,6 +81,7 @@ TEST_F(EditorDialogs, CouplingPickWithKindHStoresTheMarker) {
   EXPECT_EQ(fromQString(dialog.inputLine()->text()), "#5:2\xB2H");
   QTest::keyClick(dialog.inputLine(), Qt::Key_Return);
   EXPECT_EQ(ws.plan.assignmentBuffer, makeAssignment(0, 0, 5, 2 | 32));
+  EXPECT_TRUE(ws.plan.modifiedPlan);  // Enter changes the list like the buttons do
   EXPECT_EQ(dialog.entryList()->count(), 1);
   dialog.entryList()->setCurrentRow(0);
   EXPECT_EQ(dialog.selectedEntry(), 1);
