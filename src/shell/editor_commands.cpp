@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "data/codepage.h"
+#include "data/plan_records.h"
 #include "editors/assignment_editing.h"
 #include "editors/assignment_entry.h"
 #include "editors/block_editing.h"
@@ -157,8 +158,9 @@ bool listKeyword(BatchRunner& runner, const std::string& name, const std::string
 bool listLinesKeyword(BatchRunner& runner, const std::string& argument) {
   const Workspace& ws = runner.app().workspace();
   if (argument == "assignments") {
-    for (int i = 0; i < assignmentCount(ws.plan, AssignmentTarget::Assignments); ++i) {
-      runner.printText(assignmentLongLine(ws.base, std::string_view(ws.plan.assignments).substr(i * 4, 4)));
+    const std::string& list = ws.plan.assignments;
+    for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
+      runner.printText(assignmentLongLine(ws.base, std::string_view(list).substr(i * AssignmentView::kSize)));
     }
   } else if (argument == "couplings") {
     for (int k = 1; k <= ws.plan.nCouplings(); ++k) runner.printText(couplingText(ws, k));
