@@ -117,6 +117,15 @@ TEST_F(CouplingEditing, AddAppendsAndFlagsTheCouplings) {
   EXPECT_EQ(couplingText(demo.ws, 27), "27:11A SD D1,11B AL M1,");
 }
 
+// The plan holds 100 couplings; a 101st is refused rather than stored past the table.
+TEST_F(CouplingEditing, AddingPastTheCapacityIsRefused) {
+  Workspace& ws = demo.ws;
+  while (ws.plan.nCouplings() < kMaxCouplings) ws.plan.couplings.push_back(member("5A", "MR", "D", '1'));
+  EXPECT_EQ(addCoupling(ws, demo.ui, "5B WS D1"), 0);
+  EXPECT_TRUE(demo.ui.saw("Keine zul\xE4ssige Kopplung!"));
+  EXPECT_EQ(ws.plan.nCouplings(), kMaxCouplings);
+}
+
 TEST_F(CouplingEditing, DeletingTheLastLowersTheCountAMiddleOneLeavesItEmpty) {
   Workspace& ws = demo.ws;
   demo.ui.queueAnswer("Nein");
