@@ -76,6 +76,7 @@ int runInteractive(const WindowOptions& options) {
   Application app(ws, ui);
   MainWindow window(app);
   ui.setParentWidget(&window);
+  ui.setEditorOpener([&window](const EditorRequest& request) { window.openEditor(request); });
   window.show();
   QTimer::singleShot(0, &window, [&] {
     ui.message(versionInfoText(), MessageStyle{Icon::Information, kProgramTitle, true});

@@ -15,6 +15,9 @@
 #include <QVBoxLayout>
 
 #include "data/calendar.h"
+#include "gui/editors/assignment_editor_dialog.h"
+#include "gui/editors/block_editor_dialog.h"
+#include "gui/editors/coupling_editor_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/text_windows.h"
 #include "gui/week_grid_widget.h"
@@ -64,7 +67,12 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
   refresh();
 }
 
-MainWindow::~MainWindow() { closeChildWindows(); }
+MainWindow::~MainWindow() {
+  for (const auto& editor : m_editors) {
+    if (editor) disconnect(editor, nullptr, this, nullptr);
+  }
+  closeChildWindows();
+}
 
 void MainWindow::buildMenus() {
   for (const MenuNode& node : mainMenu()) {
@@ -241,6 +249,40 @@ void MainWindow::showHelpWindow() {
     return;
   }
   viewer->show();
+}
+
+void MainWindow::openEditor(const EditorRequest& request) {
+  QPointer<QWidget>& slot = m_editors[static_cast<size_t>(request.kind)];
+  if (slot) slot->close();
+  QDialog* dialog = nullptr;
+  const auto wire = [this](auto* editor) {
+    connect(editor, &std::remove_pointer_t<decltype(editor)>::changed, this, &MainWindow::refresh);
+    connect(editor, &std::remove_pointer_t<decltype(editor)>::commandRequested, this, &MainWindow::runEditorCommand);
+    connect(editor, &QDialog::finished, this, &MainWindow::refresh);
+    return editor;
+  };
+  switch (request.kind) {
+    case EditorKind::Assignments:
+      dialog = wire(new AssignmentEditorDialog(m_app, request.viewMode, this));
+      break;
+    case EditorKind::Coupling:
+      dialog = wire(new CouplingEditorDialog(m_app, request.number, this));
+      break;
+    case EditorKind::Block:
+      dialog = wire(new BlockEditorDialog(m_app, request.number, this));
+      break;
+  }
+  slot = dialog;
+  registerChildWindow(dialog);
+  dialog->show();
+}
+
+QWidget* MainWindow::editor(EditorKind kind) const { return m_editors[static_cast<size_t>(kind)]; }
+
+// An editor hands control back the way the user would: the command goes through the field.
+void MainWindow::runEditorCommand(const QString& command) {
+  m_commandField->setText(command);
+  runCommandField();
 }
 
 bool MainWindow::registerChildWindow(QWidget* window) {

@@ -7,6 +7,7 @@
 
 #include "shell/button_row.h"
 #include "shell/menu_table.h"
+#include "shell/ui.h"
 
 class QAction;
 class QComboBox;
@@ -54,6 +55,10 @@ class MainWindow : public QMainWindow {
 
   // Modeless windows opened from here; they are closed with the main window.
   bool registerChildWindow(QWidget* window);
+  // Opens the assignment, coupling or block editor; an editor of that kind that is still
+  // open is closed first.
+  void openEditor(const EditorRequest& request);
+  QWidget* editor(EditorKind kind) const;
   int openChildWindows() const;
 
  protected:
@@ -66,6 +71,7 @@ class MainWindow : public QMainWindow {
   QWidget* buildButtonRow();
   QWidget* buildMainView();
   void runCommandField();
+  void runEditorCommand(const QString& command);
   void listItemActivated(QListWidgetItem* item);
   void showHelpWindow();
   void afterAction();
@@ -89,6 +95,7 @@ class MainWindow : public QMainWindow {
   QLabel* m_status1 = nullptr;
   QLabel* m_status2 = nullptr;
   std::array<QPointer<QWidget>, kChildWindowSlots> m_childWindows{};
+  std::array<QPointer<QWidget>, 3> m_editors{};
 };
 
 }  // namespace quort

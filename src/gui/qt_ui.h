@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "shell/ui.h"
@@ -20,6 +21,8 @@ class QtUi : public Ui {
   ~QtUi() override;
 
   void setParentWidget(QWidget* parent) { m_parent = parent; }
+  // The main window opens the editors; until it is there, none opens.
+  void setEditorOpener(std::function<void(const EditorRequest&)> opener) { m_editorOpener = std::move(opener); }
 
   using Ui::message;
   void message(const std::string& text, const MessageStyle& style) override;
@@ -33,6 +36,9 @@ class QtUi : public Ui {
   void textEditor(TextEditorSession& session) override;
   int chooseFromList(const ListChoiceRequest& request) override;
   int showPickList(const std::string& title, const std::vector<std::string>& lines) override;
+  void openEditor(const EditorRequest& request) override {
+    if (m_editorOpener) m_editorOpener(request);
+  }
 
   void progressOpen() override;
   void progressShow(const std::string& text) override;
@@ -47,6 +53,7 @@ class QtUi : public Ui {
   Workspace& m_ws;
   QPointer<QWidget> m_parent;
   std::unique_ptr<ProgressWindow> m_progress;
+  std::function<void(const EditorRequest&)> m_editorOpener;
 };
 
 }  // namespace quort

@@ -6,6 +6,7 @@
 #include "data/base_data_file.h"
 #include "data/codepage.h"
 #include "shell/application.h"
+#include "shell/editor_commands.h"
 #include "shell/placement_commands.h"
 #include "shell/scripted_ui.h"
 #include "shell/workspace.h"
@@ -121,6 +122,7 @@ void BatchRunner::addStandardKeywords() {
     return true;
   });
   addPlacementKeywords(*this);
+  addEditorKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

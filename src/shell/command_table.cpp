@@ -2,6 +2,7 @@
 
 #include "data/plan_file.h"
 #include "shell/command_interpreter.h"
+#include "shell/editor_commands.h"
 #include "shell/placement_commands.h"
 #include "shell/workspace.h"
 #include "shell/main_view_model.h"
@@ -30,6 +31,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerPlanCommands(interpreter);
   registerViewCommands(interpreter);
   registerPlacementCommands(interpreter);
+  registerEditorCommands(interpreter);
 }
 
 }  // namespace quort

@@ -197,6 +197,23 @@ int ScriptedUi::chooseFromList(const ListChoiceRequest& request) {
   return chosen;
 }
 
+void ScriptedUi::openEditor(const EditorRequest& request) {
+  switch (request.kind) {
+    case EditorKind::Assignments: {
+      const char* const views[] = {" Puffer", " Lehrer", " Klasse"};
+      record("editor", std::string("Deputateingabe") +
+                           views[request.viewMode >= 1 && request.viewMode <= 2 ? request.viewMode : 0]);
+      return;
+    }
+    case EditorKind::Coupling:
+      record("editor", "Eingabe von Kopplung " + std::to_string(request.number));
+      return;
+    case EditorKind::Block:
+      record("editor", "Eingabe von Block " + std::to_string(request.number));
+      return;
+  }
+}
+
 bool ScriptedUi::progressKeyPending() {
   if (m_pendingKeys == 0) return false;
   --m_pendingKeys;

@@ -15,7 +15,7 @@ namespace quort {
 class ScriptedUi : public Ui {
  public:
   struct Record {
-    std::string kind;  // "message", "question", "text", "progress"
+    std::string kind;  // "message", "question", "text", "progress", "editor"
     std::string text;
     std::string answer;
   };
@@ -45,6 +45,8 @@ class ScriptedUi : public Ui {
   void textEditor(TextEditorSession& session) override;
   // The answer names the entry; no answer or an unknown one closes the list.
   int chooseFromList(const ListChoiceRequest& request) override;
+  // Records which editor would open ("editor: Eingabe von Kopplung 3").
+  void openEditor(const EditorRequest& request) override;
   void progressOpen() override {}
   void progressShow(const std::string& text) override { m_lastProgress = text; }
   bool progressKeyPending() override;

@@ -45,6 +45,15 @@ struct ListChoiceRequest {
   int current = 0;  // 0-based
 };
 
+// A modeless editor the main window opens: "Deputateingabe" (view 1 a teacher's
+// assignments, 2 a class's, 0 the buffer), "Eingabe von Kopplung", "Eingabe von Block ".
+enum class EditorKind { Assignments, Coupling, Block };
+struct EditorRequest {
+  EditorKind kind = EditorKind::Assignments;
+  int viewMode = 0;
+  int number = 0;  // coupling or block; 0 for a new one
+};
+
 struct FileChooserRequest {
   std::string title;
   std::string mode;  // "R": the chosen file must exist
@@ -87,6 +96,9 @@ class Ui {
     (void)request;
     return -1;
   }
+
+  // Opens (or reopens) the editor beside the main window. Without a window nothing opens.
+  virtual void openEditor(const EditorRequest& request) { (void)request; }
 
   virtual void progressOpen() = 0;
   virtual void progressShow(const std::string& text) = 0;

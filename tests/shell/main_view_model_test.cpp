@@ -139,8 +139,8 @@ TEST_F(FilledPlan, CouplingAndBlockListsAndTheirCommands) {
   EXPECT_EQ(ws.shell.mainView, MainView::BlockList);
   app.typeCommand("x:a");
   EXPECT_EQ(ws.shell.mainView, MainView::WeekGrid);
-  app.typeCommand("b:2");  // the block editor is not built
-  EXPECT_TRUE(ui.saw("Funktion nicht verf\xFCgbar!"));
+  app.typeCommand("b:2");
+  EXPECT_TRUE(ui.saw("Eingabe von Block 2"));
 }
 
 // Paging through the classes wraps at both ends.
