@@ -34,6 +34,7 @@ class QtUi : public Ui {
   int chooseFromList(const ListChoiceRequest& request) override;
 
   void progressOpen() override;
+  void progressTitle(const std::string& title) override;
   void progressShow(const std::string& text) override;
   bool progressKeyPending() override;
   void progressClose() override;

@@ -81,6 +81,8 @@ class Ui {
   }
 
   virtual void progressOpen() = 0;
+  // The title of the open progress window.
+  virtual void progressTitle(const std::string& title) { (void)title; }
   virtual void progressShow(const std::string& text) = 0;
   // Whether a key was pressed since the last poll.
   virtual bool progressKeyPending() = 0;
