@@ -92,6 +92,7 @@ GenerationPreset presetFrom(const ChoiceBoxRequest& request, const ChoiceOutcome
     values.push_back(outcome.choiceValues.substr(start, bar - start));
     start = bar + 1;
   }
+  const GenerationPreset before = preset;
   size_t v = 0;
   for (const ChoiceItem& item : request.items) {
     if (item.kind == ChoiceItem::Kind::Button || v >= values.size()) continue;
@@ -101,16 +102,16 @@ GenerationPreset presetFrom(const ChoiceBoxRequest& request, const ChoiceOutcome
     if (item.label == "Lehrer") preset.filter.teachers = value;
     if (item.label == "Stufen") preset.filter.grades = value;
     if (item.label == "Einzelstunden:") preset.filter.singles = on;
-    if (item.label == "Kopplungen:") {
-      // Switching couplings on or off carries "Koppl. versetzen:" along.
-      if (on != preset.filter.couplings) preset.switches.shiftCouplings = on;
-      preset.filter.couplings = on;
-    }
+    if (item.label == "Kopplungen:") preset.filter.couplings = on;
     if (item.label == "Koppl. versetzen:") preset.switches.shiftCouplings = on;
     if (item.label == "Plan optimieren:") preset.switches.optimisePlan = on;
     if (item.label == "Wichtungen optimieren:") preset.switches.optimiseWeights = on;
     if (item.label == "Vorgaben") preset.mode = value.empty() ? preset.mode : std::atoi(value.c_str());
   }
+  // Switching "Kopplungen:" carries "Koppl. versetzen:" along, unless that was changed too.
+  if (preset.filter.couplings != before.filter.couplings &&
+      preset.switches.shiftCouplings == before.switches.shiftCouplings)
+    preset.switches.shiftCouplings = preset.filter.couplings;
   return preset;
 }
 
@@ -148,8 +149,12 @@ void runGeneration(Workspace& ws, Ui& ui, const std::string& workList, Generatio
 }
 
 void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& presetText, int mode) {
-  std::optional<GenerationPreset> parsed = parseGenerationPreset(presetText, ws.generator.optimiseWeights);
-  GenerationPreset preset = parsed.value_or(GenerationPreset{});
+  const std::optional<GenerationPreset> parsed = parseGenerationPreset(presetText, ws.generator.optimiseWeights);
+  if (!parsed) {
+    ui.message("Eingabefehler!", MessageStyle{Icon::Exclamation, kProgramTitle, true});
+    return;
+  }
+  GenerationPreset preset = *parsed;
   if (mode == 0) preset.mode = 0;
   for (;;) {
     const ChoiceBoxRequest request = filterRequest(ws, preset);
