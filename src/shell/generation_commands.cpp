@@ -28,8 +28,8 @@ std::vector<std::string> presetItems(std::string_view text) {
 }
 
 bool applySwitch(GenerationPreset& preset, const std::string& item) {
-  if (item.size() != 2 || (item[1] != '+' && item[1] != '-')) return false;
-  const bool on = item[1] == '+';
+  if (item.size() != 2 || (item[1] != '1' && item[1] != '0')) return false;
+  const bool on = item[1] == '1';
   switch (item[0]) {
     case 'E':
       preset.filter.singles = on;
@@ -178,7 +178,9 @@ void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& presetText, 
 
 void registerGenerationCommands(CommandInterpreter& interpreter) {
   interpreter.registerCommand("^", [](CommandContext& context, const std::string& command) {
-    openGenerationDialog(context.ws, context.ui, command.substr(1), 1);
+    // A lone "^" reaches here as "^:".
+    const std::string preset = command == "^:" ? std::string() : command.substr(1);
+    openGenerationDialog(context.ws, context.ui, preset, 1);
   });
 }
 

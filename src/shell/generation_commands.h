@@ -22,8 +22,8 @@ struct GenerationPreset {
 
 // The parameters of "^", items separated by blanks or ";":
 //   F:codes  L:codes  S:codes   the fields "Fächer:", "Lehrer:", "Stufen:" (codes separated by ",")
-//   E+ E-  K+ K-                "Einzelstunden:", "Kopplungen:" (K also sets "Koppl. versetzen:")
-//   V+ V-  O+ O-  W+ W-         "Koppl. versetzen:", "Plan optimieren:", "Wichtungen optimieren:"
+//   E1 E0  K1 K0                "Einzelstunden:", "Kopplungen:" (K also sets "Koppl. versetzen:")
+//   V1 V0  O1 O0  W1 W0         "Koppl. versetzen:", "Plan optimieren:", "Wichtungen optimieren:"
 //   A                           "Ausblenden" instead of generation
 // std::nullopt when an item is not understood.
 std::optional<GenerationPreset> parseGenerationPreset(std::string_view text, bool optimiseWeights);

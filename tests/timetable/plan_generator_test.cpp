@@ -323,7 +323,7 @@ TEST(GenerationFilter, HidingKeepsOnlyTheFilteredEntries) {
 }
 
 TEST(GenerationPreset, ItemsSetFieldsAndSwitches) {
-  const auto preset = parseGenerationPreset("F:D,E L:MR;S:7-9 K+ O- W+", false);
+  const auto preset = parseGenerationPreset("F:D,E L:MR;S:7-9 K1 O0 W1", false);
   ASSERT_TRUE(preset);
   EXPECT_EQ(preset->filter.subjects, "D,E");
   EXPECT_EQ(preset->filter.teachers, "MR");
