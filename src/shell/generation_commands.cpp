@@ -176,12 +176,15 @@ void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& presetText, 
   }
 }
 
+// Work modes "Kopplungen", "Einzelstunden" and "Raumplan", as the menu item.
+constexpr unsigned kGenerationModes = 0x07;
+
 void registerGenerationCommands(CommandInterpreter& interpreter) {
   interpreter.registerCommand("^", [](CommandContext& context, const std::string& command) {
     // A lone "^" reaches here as "^:".
     const std::string preset = command == "^:" ? std::string() : command.substr(1);
     openGenerationDialog(context.ws, context.ui, preset, 1);
-  });
+  }, kGenerationModes);
 }
 
 }  // namespace quort
