@@ -136,8 +136,12 @@ std::optional<GenerationPreset> parseGenerationPreset(std::string_view text, boo
   return preset;
 }
 
-void runGeneration(Workspace& ws, Ui& ui, const std::string& workList, GenerationSwitches switches) {
+void runGeneration(Workspace& ws, Ui& ui, const std::string& workList, GenerationSwitches switches,
+                   const std::string& assignmentsBefore) {
   BackupPlanRecords(ws, ui);
+  // The work list has taken its coupling entries out of the assignments already; "zurück"
+  // must bring them back with everything else.
+  ws.backup.assignments = assignmentsBefore;
   ws.generator.optimiseWeights = switches.optimiseWeights;
   ProgressOpen(ws, ui);
   ui.progressTitle("Automatische Planerstellung");
@@ -166,12 +170,13 @@ void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& presetText, 
       hideAssignments(ws, preset.filter);
       return;
     }
+    const std::string assignmentsBefore = ws.plan.assignments;
     const std::string workList = buildWorkList(ws, preset.filter);
     if (workList.empty()) {
       ui.message("Keine passenden Deputatseintr\xE4ge!", MessageStyle{Icon::Exclamation, kProgramTitle, true});
       continue;
     }
-    runGeneration(ws, ui, workList, preset.switches);
+    runGeneration(ws, ui, workList, preset.switches, assignmentsBefore);
     return;
   }
 }

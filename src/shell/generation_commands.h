@@ -32,9 +32,11 @@ std::optional<GenerationPreset> parseGenerationPreset(std::string_view text, boo
 // "Auswerten" does with it.
 void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& preset, int mode);
 
-// Generation of the work list with the undo copy taken and the progress window open;
-// what is left is shown as the "zu setzen" list.
-void runGeneration(Workspace& ws, Ui& ui, const std::string& workList, GenerationSwitches switches);
+// Generation of the work list with the undo copy taken (of the assignments as they were
+// before the work list was built) and the progress window open; what is left is shown as
+// the "zu setzen" list.
+void runGeneration(Workspace& ws, Ui& ui, const std::string& workList, GenerationSwitches switches,
+                   const std::string& assignmentsBefore);
 
 // "^".
 void registerGenerationCommands(CommandInterpreter& interpreter);

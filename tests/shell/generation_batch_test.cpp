@@ -61,4 +61,17 @@ TEST(GenerationBatch, ScriptAnswersTheFilterDialog) {
   EXPECT_EQ(output.find("assignments: 323\n"), std::string::npos) << output;
 }
 
+// "zurück" after a generation with couplings brings back the empty plan and every assignment.
+TEST(GenerationBatch, UndoRestoresThePlanAndTheCouplingEntries) {
+  quort::test::TempDir temp;
+  std::string output;
+  const std::string script = "open " + kDemo + " " + kDemoPlan + "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
+  ASSERT_EQ(runPlanner(temp.path(), script, output), 0) << output;
+  const size_t undone = output.rfind("days: 5");
+  ASSERT_NE(undone, std::string::npos);
+  EXPECT_NE(output.find("placedCells: 0\n", undone), std::string::npos) << output;
+  EXPECT_NE(output.find("assignments: 323\n", undone), std::string::npos) << output;
+  EXPECT_NE(output.find("openPeriods: 788\n", undone), std::string::npos) << output;
+}
+
 }  // namespace
