@@ -1,11 +1,15 @@
 #include "shell/generation_commands.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "data/number_text.h"
 
 #include "data/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/dialogs.h"
 #include "shell/workspace.h"
+#include "timetable/assignment_list.h"
 #include "timetable/plan_views.h"
 
 namespace quort {
@@ -54,6 +58,25 @@ bool applySwitch(GenerationPreset& preset, const std::string& item) {
 
 std::string checkValue(bool on) { return on ? "1" : "0"; }
 
+// The codes of a list without the "none" entry and the sentinel.
+template <typename Entity>
+std::vector<std::string> codesOf(const std::vector<Entity>& list) {
+  std::vector<std::string> codes;
+  for (size_t i = 1; i + 1 < list.size(); ++i) codes.push_back(trimmedCode(list[i].code));
+  return codes;
+}
+
+// The grades that occur among the classes, each once, in class order.
+std::vector<std::string> gradesOf(const BaseData& base) {
+  std::vector<std::string> grades;
+  for (int c = 1; c <= base.nClasses(); ++c) {
+    const int grade = static_cast<int>(numericValue(base.classes[static_cast<size_t>(c)].code));
+    const std::string text = std::to_string(grade);
+    if (grade > 0 && std::find(grades.begin(), grades.end(), text) == grades.end()) grades.push_back(text);
+  }
+  return grades;
+}
+
 ChoiceBoxRequest filterRequest(const Workspace& ws, const GenerationPreset& preset) {
   const bool generation = preset.mode != 0;
   std::string items = "$F\xE4" "cher:|$Lehrer:|$Stufen:|?Einzelstunden:|?Kopplungen:|";
@@ -71,9 +94,12 @@ ChoiceBoxRequest filterRequest(const Workspace& ws, const GenerationPreset& pres
                                            checkValue(s.shiftCouplings),
                                            checkValue(s.optimisePlan),
                                            checkValue(s.optimiseWeights)};
+  const std::vector<std::vector<std::string>> choices = {codesOf(ws.base.subjects), codesOf(ws.base.teachers),
+                                                         gradesOf(ws.base)};
   size_t next = 0;
   for (ChoiceItem& item : request.items) {
     if (item.kind == ChoiceItem::Kind::Button) continue;
+    if (next < choices.size()) item.choices = choices[next];
     if (item.label == "Vorgaben") {
       item.value = std::to_string(preset.mode);
     } else if (next < values.size()) {

@@ -21,6 +21,8 @@ struct ChoiceItem {
   Kind kind = Kind::Button;
   std::string label;
   std::string value;  // check box: "0"/"1"; text field: its text
+  // Text field: what a list beside it offers; "Hinzufügen" and "Entfernen" edit the field.
+  std::vector<std::string> choices;
 };
 
 struct ChoiceBoxRequest {

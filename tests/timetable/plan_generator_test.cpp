@@ -5,6 +5,7 @@
 #include <set>
 
 #include "demo_school.h"
+#include "shell/dialogs.h"
 #include "shell/generation_commands.h"
 #include "timetable/assignment_list.h"
 #include "timetable/generation_filter.h"
@@ -335,6 +336,15 @@ TEST(GenerationPreset, ItemsSetFieldsAndSwitches) {
   EXPECT_EQ(preset->mode, 1);
   EXPECT_EQ(parseGenerationPreset("A", false)->mode, 0);
   EXPECT_FALSE(parseGenerationPreset("Q:1", false));
+}
+
+// "Entfernen" deletes whole items only and tidies the commas; "Hinzufügen" appends.
+TEST(GenerationPreset, FieldItemsAreAddedAndRemovedWhole) {
+  EXPECT_EQ(addFieldItems("", {"D", "E"}), "D,E");
+  EXPECT_EQ(addFieldItems("M", {"D"}), "M,D");
+  EXPECT_EQ(removeFieldItems("D,DE,E,D", {"D"}), "DE,E");
+  EXPECT_EQ(removeFieldItems(",E,,M,", {"E"}), "M");
+  EXPECT_EQ(removeFieldItems("E", {"E"}), "");
 }
 
 // Scores round to the nearest integer with halves to even.
