@@ -21,7 +21,8 @@ using namespace quort;
 
 int openPeriods(const Workspace& ws) {
   int periods = 0;
-  for (size_t i = 0; i < recordCount(ws.plan.assignments, 4); ++i) periods += AssignmentView(ws.plan.assignments, i).periods();
+  for (size_t i = 0; i < recordCount(ws.plan.assignments, 4); ++i)
+    periods += AssignmentView(ws.plan.assignments, i).periods();
   return periods;
 }
 
@@ -148,7 +149,7 @@ void buildCapacitySchool(Workspace& ws) {
     return 1;
   };
   // Lower school: 13 subjects, 30 periods a week.
-  const int lowerSubjects[13][2] = {{1, 4}, {2, 4}, {3, 4}, {4, 3}, {5, 2}, {6, 2}, {7, 2},
+  const int lowerSubjects[13][2] = {{1, 4}, {2, 4}, {3, 4},  {4, 3},  {5, 2},  {6, 2}, {7, 2},
                                     {8, 2}, {9, 2}, {10, 2}, {11, 1}, {12, 1}, {15, 1}};
   for (int c = 1; c <= base.nClasses(); ++c) {
     const int grade = static_cast<int>(std::stoi(base.classes[static_cast<size_t>(c)].code));

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "data/number_text.h"
-
 #include "data/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/dialogs.h"
@@ -79,7 +78,9 @@ std::vector<std::string> gradesOf(const BaseData& base) {
 
 ChoiceBoxRequest filterRequest(const Workspace& ws, const GenerationPreset& preset) {
   const bool generation = preset.mode != 0;
-  std::string items = "$F\xE4" "cher:|$Lehrer:|$Stufen:|?Einzelstunden:|?Kopplungen:|";
+  std::string items =
+      "$F\xE4"
+      "cher:|$Lehrer:|$Stufen:|?Einzelstunden:|?Kopplungen:|";
   if (generation) items += "?Koppl. versetzen:|?Plan optimieren:|?Wichtungen optimieren:|";
   items += "$Vorgaben:|Auswerten|Abbruch";
   ChoiceBoxRequest request = parseChoiceItems(generation ? "Planerstellung - Filter" : "Ausblenden - Filter", items,
@@ -124,7 +125,13 @@ GenerationPreset presetFrom(const ChoiceBoxRequest& request, const ChoiceOutcome
     if (item.kind == ChoiceItem::Kind::Button || v >= values.size()) continue;
     const std::string& value = values[v++];
     const bool on = value == "1";
-    if (item.label == "F\xE4" "cher:" || item.label == "F\xE4" "cher") preset.filter.subjects = value;
+    if (item.label ==
+            "F\xE4"
+            "cher:" ||
+        item.label ==
+            "F\xE4"
+            "cher")
+      preset.filter.subjects = value;
     if (item.label == "Lehrer") preset.filter.teachers = value;
     if (item.label == "Stufen") preset.filter.grades = value;
     if (item.label == "Einzelstunden:") preset.filter.singles = on;
@@ -211,11 +218,14 @@ void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& presetText, 
 constexpr unsigned kGenerationModes = 0x07;
 
 void registerGenerationCommands(CommandInterpreter& interpreter) {
-  interpreter.registerCommand("^", [](CommandContext& context, const std::string& command) {
-    // A lone "^" reaches here as "^:".
-    const std::string preset = command == "^:" ? std::string() : command.substr(1);
-    openGenerationDialog(context.ws, context.ui, preset, 1);
-  }, kGenerationModes);
+  interpreter.registerCommand(
+      "^",
+      [](CommandContext& context, const std::string& command) {
+        // A lone "^" reaches here as "^:".
+        const std::string preset = command == "^:" ? std::string() : command.substr(1);
+        openGenerationDialog(context.ws, context.ui, preset, 1);
+      },
+      kGenerationModes);
 }
 
 }  // namespace quort

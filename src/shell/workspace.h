@@ -4,8 +4,8 @@
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
 #include "shell/shell_state.h"
-#include "timetable/placement_state.h"
 #include "timetable/generator_state.h"
+#include "timetable/placement_state.h"
 
 namespace quort {
 

@@ -8,10 +8,10 @@ struct Workspace;
 
 // The three filter fields and the two "Setzen von" switches of the filter dialog.
 struct GenerationFilter {
-  std::string subjects;  // "Fächer:", comma-separated subject codes
-  std::string teachers;  // "Lehrer:"
-  std::string grades;    // "Stufen:": class codes, or grades ("7-9", "5,6")
-  bool singles = true;   // "Einzelstunden:"
+  std::string subjects;    // "Fächer:", comma-separated subject codes
+  std::string teachers;    // "Lehrer:"
+  std::string grades;      // "Stufen:": class codes, or grades ("7-9", "5,6")
+  bool singles = true;     // "Einzelstunden:"
   bool couplings = false;  // "Kopplungen:"
 };
 

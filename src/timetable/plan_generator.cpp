@@ -38,8 +38,8 @@ int32_t limitFrom(std::string_view record) {
 std::string basicStr(size_t n) { return " " + std::to_string(n); }
 
 std::string progressLine(int attempt, size_t entries) {
-  return "Plan" + (basicStr(static_cast<size_t>(attempt)) + "  ").substr(0, 4) + " - zu setzen:" +
-         (basicStr(entries) + "   ").substr(0, 5);
+  return "Plan" + (basicStr(static_cast<size_t>(attempt)) + "  ").substr(0, 4) +
+         " - zu setzen:" + (basicStr(entries) + "   ").substr(0, 5);
 }
 
 int classGrade(const BaseData& base, int schoolClass) {
@@ -385,8 +385,8 @@ int PlanGenerator::selectEntry(std::string_view chunk, int32_t limit, double f, 
   int best = 0;
   for (size_t pos = 1; pos <= chunk.size(); pos += kEntry) {
     const double r = m_ws.random.next();
-    const int32_t score = roundEven(1000.0 * (entryScore(chunk.substr(pos - 1, kEntry)) + r * length * f) +
-                                    static_cast<double>(pos));
+    const int32_t score =
+        roundEven(1000.0 * (entryScore(chunk.substr(pos - 1, kEntry)) + r * length * f) + static_cast<double>(pos));
     if (limit != 0 && score >= limit) continue;
     if (best == 0 || score > bestScore) {
       best = static_cast<int>(pos);

@@ -21,7 +21,9 @@ QPushButton* buttonCalled(const ChoiceDialog& dialog, const QString& text) {
 // A text field with choices gets a list; selecting there makes the field the target of
 // "Hinzufügen" and "Entfernen", and a double click adds the item at once.
 TEST(FilterDialogTest, ListsFillTheirFieldThroughAddAndRemove) {
-  ChoiceBoxRequest request = parseChoiceItems("Planerstellung - Filter", "$F\xE4" "cher:|$Lehrer:|Auswerten|Abbruch");
+  ChoiceBoxRequest request = parseChoiceItems("Planerstellung - Filter",
+                                              "$F\xE4"
+                                              "cher:|$Lehrer:|Auswerten|Abbruch");
   request.items[0].choices = {"D", "E", "M"};
   request.items[1].choices = {"MR", "WS"};
   ChoiceDialog dialog(request);

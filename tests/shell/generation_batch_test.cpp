@@ -20,8 +20,8 @@ const std::string kDemoPlan = std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL";
 int runPlanner(const fs::path& dir, const std::string& script, std::string& output) {
   fs::create_directories(dir);
   std::ofstream(dir / "gen.batch", std::ios::binary) << script;
-  const std::string command = "cd '" + dir.string() + "' && '" + QUORT_PLANNER_BINARY +
-                              "' --batch gen.batch > out.txt 2> err.txt";
+  const std::string command =
+      "cd '" + dir.string() + "' && '" + QUORT_PLANNER_BINARY + "' --batch gen.batch > out.txt 2> err.txt";
   const int status = std::system(command.c_str());
   output = quort::test::readFile(dir / "out.txt");
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -30,8 +30,8 @@ int runPlanner(const fs::path& dir, const std::string& script, std::string& outp
 // Two program starts that generate the same plan with the same filter save the same bytes.
 TEST(GenerationBatch, TwoRunsWriteByteIdenticalPlans) {
   quort::test::TempDir temp;
-  const std::string script = "open " + kDemo + " " + kDemoPlan +
-                             "\nanswer Auswerten\ncommand ^K1 W1\ninfo\nanswer Ja\nsave-plan GEN\n";
+  const std::string script =
+      "open " + kDemo + " " + kDemoPlan + "\nanswer Auswerten\ncommand ^K1 W1\ninfo\nanswer Ja\nsave-plan GEN\n";
   std::string first;
   std::string second;
   ASSERT_EQ(runPlanner(temp.path() / "a", script, first), 0) << first;
@@ -65,7 +65,8 @@ TEST(GenerationBatch, ScriptAnswersTheFilterDialog) {
 TEST(GenerationBatch, UndoRestoresThePlanAndTheCouplingEntries) {
   quort::test::TempDir temp;
   std::string output;
-  const std::string script = "open " + kDemo + " " + kDemoPlan + "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
+  const std::string script =
+      "open " + kDemo + " " + kDemoPlan + "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
   ASSERT_EQ(runPlanner(temp.path(), script, output), 0) << output;
   const size_t undone = output.rfind("days: 5");
   ASSERT_NE(undone, std::string::npos);

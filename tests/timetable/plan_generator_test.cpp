@@ -1,3 +1,5 @@
+#include "timetable/plan_generator.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include "shell/generation_commands.h"
 #include "timetable/assignment_list.h"
 #include "timetable/generation_filter.h"
-#include "timetable/plan_generator.h"
 
 namespace quort {
 namespace {
