@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 #include <set>
 
 #include "demo_school.h"
@@ -85,6 +86,30 @@ TEST(PlanGenerator, GenerationConservesPeriodsAndKeepsTheGridsConsistent) {
   generate(school, couplingsToo(), GenerationSwitches{false, true, true});
   EXPECT_EQ(periodsPerLesson(school.ws), before);
   EXPECT_TRUE(school.consistent());
+}
+
+// Runs with drawn filters and switches, one after the other on the same plan: every run
+// keeps each lesson's periods and leaves grids that match the class grid.
+TEST(PlanGenerator, RepeatedRunsWithDrawnFiltersConservePeriods) {
+  InTempDirectory dir;
+  for (const unsigned seed : {11U, 23U, 47U}) {
+    DemoSchool school;
+    std::mt19937 draw(seed);
+    const auto before = periodsPerLesson(school.ws);
+    const char* grades[] = {"", "5-7", "8,9", "10-13", "5A"};
+    for (int run = 0; run < 3; ++run) {
+      GenerationFilter filter;
+      filter.grades = grades[draw() % 5];
+      filter.singles = draw() % 4 != 0;
+      filter.couplings = draw() % 2 == 0;
+      const GenerationSwitches switches{draw() % 2 == 0, draw() % 2 == 0, draw() % 2 == 0};
+      school.ws.base.planOptions.maxPlanAttempts = static_cast<int16_t>(draw() % 6);
+      generate(school, filter, switches);
+      ASSERT_EQ(periodsPerLesson(school.ws), before) << "seed " << seed << " run " << run;
+      ASSERT_TRUE(school.consistent()) << "seed " << seed << " run " << run;
+    }
+    EXPECT_GT(placedCells(school.ws), 200);
+  }
 }
 
 // After a program start the same plan and filter give the same plan, list and options.
