@@ -37,6 +37,7 @@ void PlanTables::reset(const BaseData& base) {
   teacherDayValues.assign(static_cast<size_t>(base.nTeachers() + 1), 0);
   openLessons.clear();
   freedLessons.clear();
+  initialPlanCost = 0;
   clearChanges();
 }
 

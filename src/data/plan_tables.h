@@ -79,6 +79,7 @@ struct PlanTables {
   bool modifiedCouplings = false;
   bool modifiedLocks = false;
   bool optionsChangedByGenerator = false;
+  int32_t initialPlanCost = 0;  // the generator's measure of the plan before its first run
   std::string planName;
 
   int nCouplings() const { return static_cast<int>(couplings.size()) - 1; }

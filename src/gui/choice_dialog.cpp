@@ -4,10 +4,12 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
+#include "shell/dialogs.h"
 
 namespace quort {
 
@@ -40,6 +42,7 @@ ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : Q
       auto* field = new QLineEdit(toQString(item.value), line);
       field->setObjectName(QStringLiteral("field"));
       form->addRow(toQString(item.label + ":"), field);
+      if (!item.choices.empty()) addChoiceList(item, form, field);
       row = line;
     } else {
       auto* button = new QPushButton(toQString(item.label), this);
@@ -52,11 +55,60 @@ ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : Q
     }
     m_rows.push_back(row);
     layout->addWidget(row);
+    if (number == lastChoiceField(request)) addFieldButtons(layout);
   }
   // As wide as the longest of prompt and items.
   int widest = prompt->sizeHint().width();
   for (const QWidget* row : m_rows) widest = std::max(widest, row->sizeHint().width());
   setMinimumWidth(std::max(widest + 40, 260));
+}
+
+int ChoiceDialog::lastChoiceField(const ChoiceBoxRequest& request) {
+  int last = 0;
+  for (size_t i = 0; i < request.items.size(); ++i) {
+    if (!request.items[i].choices.empty()) last = static_cast<int>(i) + 1;
+  }
+  return last;
+}
+
+// The list beside a text field: selecting in it makes the field the target of "Hinzufügen"
+// and "Entfernen"; a double click adds the item at once.
+void ChoiceDialog::addChoiceList(const ChoiceItem& item, QFormLayout* form, QLineEdit* field) {
+  auto* list = new QListWidget(form->parentWidget());
+  list->setObjectName(QStringLiteral("choices"));
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setMaximumHeight(90);
+  for (const std::string& choice : item.choices) list->addItem(toQString(choice));
+  form->addRow(QString(), list);
+  connect(list, &QListWidget::itemSelectionChanged, this, [this, list, field] {
+    m_targetList = list;
+    m_targetField = field;
+  });
+  connect(list, &QListWidget::itemDoubleClicked, this, [field](QListWidgetItem* chosen) {
+    field->setText(toQString(addFieldItems(fromQString(field->text()), {fromQString(chosen->text())})));
+  });
+}
+
+void ChoiceDialog::addFieldButtons(QVBoxLayout* layout) {
+  auto* row = new QWidget(this);
+  auto* buttons = new QHBoxLayout(row);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  auto* add = new QPushButton(QStringLiteral("Hinzuf\u00FCgen"), row);
+  auto* remove = new QPushButton(QStringLiteral("Entfernen"), row);
+  for (QPushButton* button : {add, remove}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
+  const auto apply = [this](bool adding) {
+    if (m_targetList == nullptr || m_targetField == nullptr) return;
+    std::vector<std::string> selected;
+    for (const QListWidgetItem* chosen : m_targetList->selectedItems()) selected.push_back(fromQString(chosen->text()));
+    const std::string field = fromQString(m_targetField->text());
+    m_targetField->setText(toQString(adding ? addFieldItems(field, selected) : removeFieldItems(field, selected)));
+  };
+  connect(add, &QPushButton::clicked, this, [apply] { apply(true); });
+  connect(remove, &QPushButton::clicked, this, [apply] { apply(false); });
+  layout->addWidget(row);
 }
 
 QPushButton* ChoiceDialog::itemButton(int number) const {

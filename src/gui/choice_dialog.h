@@ -8,11 +8,15 @@
 class QPushButton;
 class QCheckBox;
 class QLineEdit;
+class QListWidget;
+class QFormLayout;
+class QVBoxLayout;
 
 namespace quort {
 
 // The choice box: a prompt, then one row per item (button, check box or text field),
-// with a first button "Hilfen" unless the items began with "#".
+// with a first button "Hilfen" unless the items began with "#". Text fields with choices
+// get a list beside them and the buttons "Hinzufügen" and "Entfernen" below them.
 class ChoiceDialog : public QDialog {
   Q_OBJECT
 
@@ -30,7 +34,13 @@ class ChoiceDialog : public QDialog {
   void helpRequested();
 
  private:
+  static int lastChoiceField(const ChoiceBoxRequest& request);
+  void addChoiceList(const ChoiceItem& item, QFormLayout* form, QLineEdit* field);
+  void addFieldButtons(QVBoxLayout* layout);
+
   ChoiceBoxRequest m_request;
+  QListWidget* m_targetList = nullptr;
+  QLineEdit* m_targetField = nullptr;
   std::vector<QWidget*> m_rows;
   QPushButton* m_helpButton = nullptr;
   int m_result = 0;

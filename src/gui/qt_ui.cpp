@@ -144,6 +144,11 @@ void QtUi::progressOpen() {
   m_progress->show();
 }
 
+void QtUi::progressTitle(const std::string& title) {
+  if (!m_progress) progressOpen();
+  m_progress->setWindowTitle(toQString(title));
+}
+
 void QtUi::progressShow(const std::string& text) {
   if (!m_progress) progressOpen();
   m_progress->showMessage(text);

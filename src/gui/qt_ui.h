@@ -41,6 +41,7 @@ class QtUi : public Ui {
   }
 
   void progressOpen() override;
+  void progressTitle(const std::string& title) override;
   void progressShow(const std::string& text) override;
   bool progressKeyPending() override;
   void progressClose() override;

@@ -3,6 +3,7 @@
 #include "data/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/editor_commands.h"
+#include "shell/generation_commands.h"
 #include "shell/placement_commands.h"
 #include "shell/workspace.h"
 #include "shell/main_view_model.h"
@@ -13,7 +14,7 @@ namespace {
 
 // The command beginnings the main window knows, with the work modes that accept them.
 void registerKnownCommands(CommandInterpreter& interpreter) {
-  const char* anyMode[] = {">", "<", "^", "E:", "G:", "H:K", "H:L", "O:", "P:", "U:", "W:F", "W:K", "W:L", "W:S", "X:"};
+  const char* anyMode[] = {">", "<", "E:", "G:", "H:K", "H:L", "O:", "P:", "U:", "W:F", "W:K", "W:L", "W:S", "X:"};
   for (const char* prefix : anyMode) interpreter.registerUnavailable(prefix);
   for (const char* prefix : {"B:", "D:", "S:", "T:"}) interpreter.registerUnavailable(prefix, kPlanningModes);
 }
@@ -32,6 +33,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerViewCommands(interpreter);
   registerPlacementCommands(interpreter);
   registerEditorCommands(interpreter);
+  registerGenerationCommands(interpreter);
 }
 
 }  // namespace quort

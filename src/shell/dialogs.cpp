@@ -1,5 +1,6 @@
 #include "shell/dialogs.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "data/calendar.h"
@@ -110,6 +111,29 @@ bool chooserAccepts(Ui& ui, const FileChooserRequest& request, const std::string
 std::string FileChooser(Workspace& ws, Ui& ui, const FileChooserRequest& request) {
   ws.dialogs.currentFileName = ui.chooseFile(request);
   return ws.dialogs.currentFileName;
+}
+
+std::string addFieldItems(const std::string& field, const std::vector<std::string>& items) {
+  std::string result = field;
+  for (const std::string& item : items) result += (result.empty() ? "" : ",") + item;
+  return result;
+}
+
+// Wrapping the field in commas and replacing every ",item," by "," comes to dropping the
+// pieces between commas that are empty or name an item.
+std::string removeFieldItems(const std::string& field, const std::vector<std::string>& items) {
+  std::string result;
+  size_t start = 0;
+  while (start <= field.size()) {
+    const size_t comma = std::min(field.find(',', start), field.size());
+    const std::string piece = field.substr(start, comma - start);
+    if (!piece.empty() && std::find(items.begin(), items.end(), piece) == items.end()) {
+      if (!result.empty()) result += ',';
+      result += piece;
+    }
+    start = comma + 1;
+  }
+  return result;
 }
 
 void ProgressOpen(Workspace& ws, Ui& ui) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/ui.h"
 
@@ -38,6 +39,11 @@ std::string FileChooser(Workspace& ws, Ui& ui, const FileChooserRequest& request
 // Whether a chooser may close with this name: in mode "R" the file must exist,
 // otherwise name + " nicht gefunden!" is shown.
 bool chooserAccepts(Ui& ui, const FileChooserRequest& request, const std::string& name);
+
+// The comma-separated list of a text field with a pick list: adding appends the items
+// behind ","; removing deletes every item (wrapped in commas) and tidies the commas.
+std::string addFieldItems(const std::string& field, const std::vector<std::string>& items);
+std::string removeFieldItems(const std::string& field, const std::vector<std::string>& items);
 
 void ProgressOpen(Workspace& ws, Ui& ui);
 // Shows the message; a pending key press asks whether to abort the run.

@@ -2,6 +2,7 @@
 
 #include "shell/application.h"
 #include "shell/dialogs.h"
+#include "shell/generation_commands.h"
 #include "shell/text_editor_session.h"
 #include "shell/text_files.h"
 #include "shell/ui.h"
@@ -104,6 +105,9 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
   switch (id) {
     case 104:
       app.typeCommand("^" + commandField);
+      return;
+    case 132:
+      openGenerationDialog(ws, app.ui(), commandField, 0);
       return;
     case 133:
       showBufferedAssignments(app);

@@ -21,6 +21,8 @@ struct ChoiceItem {
   Kind kind = Kind::Button;
   std::string label;
   std::string value;  // check box: "0"/"1"; text field: its text
+  // Text field: what a list beside it offers; "Hinzufügen" and "Entfernen" edit the field.
+  std::vector<std::string> choices;
 };
 
 struct ChoiceBoxRequest {
@@ -101,6 +103,8 @@ class Ui {
   virtual void openEditor(const EditorRequest& request) { (void)request; }
 
   virtual void progressOpen() = 0;
+  // The title of the open progress window.
+  virtual void progressTitle(const std::string& title) { (void)title; }
   virtual void progressShow(const std::string& text) = 0;
   // Whether a key was pressed since the last poll.
   virtual bool progressKeyPending() = 0;

@@ -4,6 +4,7 @@
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
 #include "shell/shell_state.h"
+#include "timetable/generator_state.h"
 #include "timetable/placement_state.h"
 
 namespace quort {
@@ -18,6 +19,7 @@ struct Workspace {
   DialogState dialogs;
   RandomGenerator random;
   PlacementState placement;
+  GeneratorState generator;
 };
 
 }  // namespace quort

@@ -1,0 +1,385 @@
+#include "timetable/plan_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "demo_school.h"
+#include "shell/dialogs.h"
+#include "shell/generation_commands.h"
+#include "timetable/assignment_list.h"
+#include "timetable/generation_filter.h"
+
+namespace quort {
+namespace {
+
+using test::DemoSchool;
+using test::InTempDirectory;
+
+// Ordinary lessons by teacher, class and subject; coupled ones by their coupling number.
+using LessonKey = uint32_t;
+LessonKey ordinaryKey(int t, int c, int s) { return static_cast<LessonKey>(t << 16 | c << 8 | s); }
+
+// Placed periods plus periods still in the assignments, per lesson.
+std::map<LessonKey, int> periodsPerLesson(const Workspace& ws) {
+  std::map<LessonKey, int> periods;
+  const std::string& list = ws.plan.assignments;
+  for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
+    const AssignmentView e(list, i);
+    periods[e.isCoupling() ? static_cast<LessonKey>(e.couplingNumber())
+                           : ordinaryKey(e.teacher(), e.schoolClass(), e.subject())] += e.periods();
+  }
+  const TimetableGrids& grids = ws.plan.timetable;
+  for (int day = 1; day <= kGridDays; ++day) {
+    for (int p = 1; p <= ws.base.periodsPerDay; ++p) {
+      std::vector<bool> seen(static_cast<size_t>(ws.plan.nCouplings()) + 1, false);
+      for (int c = 1; c <= ws.base.nClasses(); ++c) {
+        const uint16_t lesson = grids.lessonWord.at(c, p, day);
+        const int k = RoomWord::coupling(grids.roomWord.at(c, p, day));
+        if (lesson == 0 || lesson == classLockWord(ws.base)) continue;
+        if (k == 0) {
+          ++periods[ordinaryKey(LessonWord::teacher(lesson), c, LessonWord::subject(lesson))];
+        } else if (!seen[static_cast<size_t>(k)]) {
+          seen[static_cast<size_t>(k)] = true;
+          ++periods[static_cast<LessonKey>(k)];
+        }
+      }
+    }
+  }
+  std::erase_if(periods, [](const auto& item) { return item.second == 0; });
+  return periods;
+}
+
+int placedCells(const Workspace& ws) {
+  int cells = 0;
+  for (int c = 1; c <= ws.base.nClasses(); ++c)
+    for (int day = 1; day <= kGridDays; ++day)
+      for (int p = 1; p <= ws.base.periodsPerDay; ++p) cells += ws.plan.timetable.lessonWord.at(c, p, day) != 0;
+  return cells;
+}
+
+int generate(DemoSchool& school, const GenerationFilter& filter, GenerationSwitches switches = {}) {
+  const std::string workList = buildWorkList(school.ws, filter);
+  return generateWorkList(school.ws, school.ui, workList, switches);
+}
+
+GenerationFilter couplingsToo() {
+  GenerationFilter filter;
+  filter.couplings = true;
+  return filter;
+}
+
+// Generation over singles and couplings keeps every lesson's periods and the grids consistent.
+TEST(PlanGenerator, GenerationConservesPeriodsAndKeepsTheGridsConsistent) {
+  InTempDirectory dir;
+  DemoSchool school;
+  const auto before = periodsPerLesson(school.ws);
+  const int attempts = generate(school, couplingsToo(), GenerationSwitches{true, true, false});
+  EXPECT_GT(attempts, 1);
+  EXPECT_GT(placedCells(school.ws), 600);
+  EXPECT_EQ(periodsPerLesson(school.ws), before);
+  EXPECT_TRUE(school.consistent());
+  // A second run over what is left, couplings fixed this time, conserves as well.
+  generate(school, couplingsToo(), GenerationSwitches{false, true, true});
+  EXPECT_EQ(periodsPerLesson(school.ws), before);
+  EXPECT_TRUE(school.consistent());
+}
+
+// Runs with drawn filters and switches, one after the other on the same plan: every run
+// keeps each lesson's periods and leaves grids that match the class grid.
+TEST(PlanGenerator, RepeatedRunsWithDrawnFiltersConservePeriods) {
+  InTempDirectory dir;
+  for (const unsigned seed : {11U, 23U, 47U}) {
+    DemoSchool school;
+    std::mt19937 draw(seed);
+    const auto before = periodsPerLesson(school.ws);
+    const char* grades[] = {"", "5-7", "8,9", "10-13", "5A"};
+    for (int run = 0; run < 3; ++run) {
+      GenerationFilter filter;
+      filter.grades = grades[draw() % 5];
+      filter.singles = draw() % 4 != 0;
+      filter.couplings = draw() % 2 == 0;
+      const GenerationSwitches switches{draw() % 2 == 0, draw() % 2 == 0, draw() % 2 == 0};
+      school.ws.base.planOptions.maxPlanAttempts = static_cast<int16_t>(draw() % 6);
+      generate(school, filter, switches);
+      ASSERT_EQ(periodsPerLesson(school.ws), before) << "seed " << seed << " run " << run;
+      ASSERT_TRUE(school.consistent()) << "seed " << seed << " run " << run;
+    }
+    EXPECT_GT(placedCells(school.ws), 200);
+  }
+}
+
+// After a program start the same plan and filter give the same plan, list and options.
+TEST(PlanGenerator, SameStartSameResult) {
+  InTempDirectory dir;
+  DemoSchool first;
+  DemoSchool second;
+  for (DemoSchool* school : {&first, &second}) generate(*school, couplingsToo(), GenerationSwitches{true, true, true});
+  EXPECT_EQ(first.ws.plan.timetable, second.ws.plan.timetable);
+  EXPECT_EQ(first.ws.plan.assignments, second.ws.plan.assignments);
+  EXPECT_EQ(first.ws.random.state(), second.ws.random.state());
+  EXPECT_EQ(first.ws.base.planOptions.scaleFactor, second.ws.base.planOptions.scaleFactor);
+  // The generator state goes on: a second run starts elsewhere in the sequence.
+  const uint32_t state = first.ws.random.state();
+  generate(first, couplingsToo());
+  EXPECT_NE(first.ws.random.state(), state);
+}
+
+// The first entry of the assignments whose subject has that lesson kind and that many periods.
+std::string entryWith(const DemoSchool& school, int lessonKind, int periods) {
+  const std::string& list = school.ws.plan.assignments;
+  for (size_t i = 0; i < recordCount(list, 4); ++i) {
+    const AssignmentView e(list, i);
+    if (!e.isCoupling() && e.periods() == periods &&
+        school.ws.base.subjects[static_cast<size_t>(e.subject())].lessonKind == lessonKind)
+      return list.substr(i * 4, 4);
+  }
+  return {};
+}
+
+// The days on which the class has lessons of that teacher and subject, with their periods.
+std::map<int, std::vector<int>> periodsByDay(const Workspace& ws, std::string_view entry) {
+  const AssignmentView e(entry, 0);
+  std::map<int, std::vector<int>> days;
+  for (int day = 1; day <= kGridDays; ++day)
+    for (int p = 1; p <= ws.base.periodsPerDay; ++p) {
+      const uint16_t w = ws.plan.timetable.lessonWord.at(e.schoolClass(), p, day);
+      if (LessonWord::teacher(w) == e.teacher() && LessonWord::subject(w) == e.subject()) days[day].push_back(p);
+    }
+  return days;
+}
+
+GenerationSummary generateChunk(DemoSchool& school, std::string chunk, GenerationSwitches switches = {}) {
+  PlanGenerator generator(school.ws, school.ui, switches);
+  return generator.generate(chunk);
+}
+
+// Four periods of a double-period subject go in as two doubles, three as a double and a single.
+TEST(PlanGenerator, DoublePeriodSubjectsArePlacedInBlocksOfTwo) {
+  InTempDirectory dir;
+  DemoSchool school;
+  for (const int periods : {4, 3}) {
+    std::string entry = entryWith(school, 1, 2);
+    ASSERT_FALSE(entry.empty());
+    const size_t at = *findAssignment(school.ws.plan.assignments, entry) * 4;
+    entry[3] = static_cast<char>(periods);
+    school.ws.plan.assignments[at + 3] = entry[3];
+    generateChunk(school, entry);
+    std::vector<size_t> blocks;
+    for (const auto& [day, list] : periodsByDay(school.ws, entry)) {
+      blocks.push_back(list.size());
+      if (list.size() == 2) {
+        EXPECT_EQ(list[1], list[0] + 1);
+      }
+    }
+    std::sort(blocks.begin(), blocks.end());
+    EXPECT_EQ(blocks, periods == 4 ? std::vector<size_t>({2, 2}) : std::vector<size_t>({1, 2}));
+    EXPECT_FALSE(findAssignment(school.ws.plan.assignments, entry));
+  }
+}
+
+// On an empty plan every day weighs the same; the first lesson goes to Monday's last morning period.
+TEST(PlanGenerator, FirstLessonOfAnEmptyDayTakesTheLastUsablePeriod) {
+  InTempDirectory dir;
+  DemoSchool school;
+  const std::string entry = entryWith(school, 0, 1).empty() ? entryWith(school, 0, 2) : entryWith(school, 0, 1);
+  ASSERT_FALSE(entry.empty());
+  PlanGenerator generator(school.ws, school.ui, {});
+  std::string chunk = entry;
+  const Slot slot = generator.chooseSlot(entry.substr(0, 4), 0, chunk);
+  EXPECT_EQ(slot.day, 1);
+  EXPECT_EQ(slot.period, std::min(school.ws.base.periodsPerDay, school.ws.base.afternoonStart));
+}
+
+// With option 10 = 0 the generator leaves every locked teacher slot alone.
+TEST(PlanGenerator, WithoutLevelsLockedTeacherSlotsStayFree) {
+  InTempDirectory dir;
+  DemoSchool school;
+  school.ws.base.planOptions.attemptsPerPlan = 0;
+  const std::string entry = entryWith(school, 0, 2);
+  const int t = AssignmentView(entry, 0).teacher();
+  Grid& teachers = school.ws.plan.timetable.teacher;
+  for (int day = 1; day <= kGridDays; ++day)
+    for (int p = 1; p <= school.ws.base.periodsPerDay; ++p)
+      if ((p + day) % 3 != 0) teachers.at(t, p, day) = 1;
+  generate(school, GenerationFilter{});
+  for (int day = 1; day <= kGridDays; ++day)
+    for (int p = 1; p <= school.ws.base.periodsPerDay; ++p)
+      if ((p + day) % 3 != 0) {
+        EXPECT_EQ(teachers.at(t, p, day), 1) << day << "," << p;
+      }
+  EXPECT_FALSE(periodsByDay(school.ws, entry).empty());
+}
+
+// With option 11 = 0 the random term vanishes: a different generator state gives the same plan.
+TEST(PlanGenerator, WithoutVariationTheRandomStateDoesNotMatter) {
+  InTempDirectory dir;
+  DemoSchool first;
+  DemoSchool second;
+  for (int i = 0; i < 7; ++i) second.ws.random.next();
+  GenerationFilter filter;
+  filter.grades = "5";
+  for (DemoSchool* school : {&first, &second}) {
+    school->ws.base.planOptions.variationWidth = 0;
+    school->ws.base.planOptions.maxPlanAttempts = 0;
+    const std::string workList = buildWorkList(school->ws, filter);
+    generateChunk(*school, workList.substr(0, std::min<size_t>(workList.size(), 40)));
+  }
+  EXPECT_EQ(first.ws.plan.timetable, second.ws.plan.timetable);
+}
+
+// A corrupt chunk ends the run at once, but its coupling entries go back into the
+// assignments instead of being lost with it.
+TEST(PlanGenerator, CorruptChunkReturnsItsEntriesToTheAssignments) {
+  InTempDirectory dir;
+  DemoSchool school;
+  const auto before = periodsPerLesson(school.ws);
+  PlanOptions& options = school.ws.base.planOptions;
+  for (float& w : options.weights) w = 0;
+  options.variationWidth = 0;
+  GenerationFilter filter;
+  filter.singles = false;
+  filter.couplings = true;
+  const std::string chunk = buildWorkList(school.ws, filter) + "\x01\x02\x03";
+  ASSERT_GT(chunk.size(), 40U);
+  const GenerationSummary summary = generateChunk(school, chunk);
+  EXPECT_TRUE(summary.corrupt);
+  EXPECT_TRUE(school.ui.saw("Speicherfehler f\xFCr Deputat! Abbruch!"));
+  EXPECT_EQ(periodsPerLesson(school.ws), before);
+}
+
+// A key press answered with "Ja" stops the attempt; the chunk is still finished and conserved.
+TEST(PlanGenerator, AbortKeepsEveryPeriod) {
+  InTempDirectory dir;
+  DemoSchool school;
+  const auto before = periodsPerLesson(school.ws);
+  school.ui.pressKey();
+  school.ui.queueAnswer("Ja");
+  const GenerationSummary summary = generateChunk(school, buildWorkList(school.ws, GenerationFilter{}).substr(0, 800));
+  EXPECT_TRUE(summary.aborted);
+  EXPECT_EQ(summary.attempts, 1);
+  EXPECT_EQ(periodsPerLesson(school.ws), before);
+}
+
+// "Wichtungen optimieren" keeps drawn weights only when the plan cost falls below 90 %.
+TEST(PlanGenerator, OptimisedWeightsAreKeptOnlyForAClearlyBetterPlan) {
+  InTempDirectory dir;
+  DemoSchool school;
+  const PlanOptions stored = school.ws.base.planOptions;
+  school.ws.base.planOptions.scaleFactor = 0.0001F;  // no plan can beat this ratio by 10 %
+  generate(school, GenerationFilter{}, GenerationSwitches{false, true, true});
+  EXPECT_FALSE(school.ws.plan.optionsChangedByGenerator);
+  EXPECT_EQ(school.ws.base.planOptions.weights[0], stored.weights[0]);
+
+  DemoSchool fresh;
+  generate(fresh, GenerationFilter{}, GenerationSwitches{false, true, true});
+  EXPECT_TRUE(fresh.ws.plan.optionsChangedByGenerator);
+  EXPECT_LT(fresh.ws.base.planOptions.scaleFactor, 0.9F);
+  EXPECT_NE(fresh.ws.plan.initialPlanCost, 0);
+}
+
+TEST(GenerationFilter, GradesRangesListsAndClassCodes) {
+  DemoSchool school;
+  const auto classesOf = [&](const std::string& grades) {
+    GenerationFilter filter;
+    filter.grades = grades;
+    std::set<std::string> codes;
+    const std::string list = buildWorkList(school.ws, filter);
+    for (size_t i = 0; i < recordCount(list, 4); ++i)
+      codes.insert(trimmedCode(school.ws.base.classes[AssignmentView(list, i).schoolClass()].code));
+    return codes;
+  };
+  const auto grades = [](const std::set<std::string>& codes) {
+    std::set<int> found;
+    for (const std::string& code : codes) found.insert(std::stoi(code));
+    return found;
+  };
+  EXPECT_EQ(grades(classesOf("7-9")), (std::set<int>{7, 8, 9}));
+  EXPECT_EQ(grades(classesOf("5,6")), (std::set<int>{5, 6}));
+  EXPECT_EQ(classesOf("5A"), (std::set<std::string>{"5A"}));
+  EXPECT_EQ(school.ws.plan.assignments.size(), 323U * 4);  // ordinary entries stay in the list
+}
+
+// A coupling with one matching member is taken whole and leaves the assignments at once.
+TEST(GenerationFilter, CouplingWithOneMatchingMemberLeavesTheList) {
+  DemoSchool school;
+  const std::string& members = school.ws.plan.couplings[1];
+  const CouplingMemberView member(members, 0);
+  GenerationFilter filter;
+  filter.singles = false;
+  filter.couplings = true;
+  filter.teachers = trimmedCode(school.ws.base.teachers[member.teacher()].code);
+  const std::string workList = buildWorkList(school.ws, filter);
+  bool found = false;
+  for (size_t i = 0; i < recordCount(workList, 4); ++i) {
+    const AssignmentView e(workList, i);
+    EXPECT_TRUE(e.isCoupling());
+    found = found || e.couplingNumber() == 1;
+  }
+  EXPECT_TRUE(found);
+  const std::string& list = school.ws.plan.assignments;
+  for (size_t i = 0; i < recordCount(list, 4); ++i)
+    EXPECT_FALSE(AssignmentView(list, i).isCoupling() && AssignmentView(list, i).couplingNumber() == 1);
+}
+
+// "Ausblenden" with a filter that takes nothing moves every entry into the buffer.
+TEST(GenerationFilter, HidingWithAFilterThatMatchesNothingEmptiesTheList) {
+  DemoSchool school;
+  const std::string all = school.ws.plan.assignments;
+  GenerationFilter filter;
+  filter.singles = false;
+  hideAssignments(school.ws, filter);
+  EXPECT_TRUE(school.ws.plan.assignments.empty());
+  EXPECT_EQ(school.ws.plan.assignmentBuffer, all);
+}
+
+// Hiding keeps the filtered entries in list order and sets the rest aside.
+TEST(GenerationFilter, HidingKeepsOnlyTheFilteredEntries) {
+  DemoSchool school;
+  GenerationFilter filter;
+  filter.grades = "5A";
+  hideAssignments(school.ws, filter);
+  const std::string& list = school.ws.plan.assignments;
+  ASSERT_FALSE(list.empty());
+  for (size_t i = 0; i < recordCount(list, 4); ++i)
+    EXPECT_EQ(AssignmentView(list, i).schoolClass(), school.schoolClass("5A"));
+  EXPECT_EQ(list.size() + school.ws.plan.assignmentBuffer.size(), 323U * 4);
+}
+
+TEST(GenerationPreset, ItemsSetFieldsAndSwitches) {
+  const auto preset = parseGenerationPreset("F:D,E L:MR;S:7-9 K1 O0 W1", false);
+  ASSERT_TRUE(preset);
+  EXPECT_EQ(preset->filter.subjects, "D,E");
+  EXPECT_EQ(preset->filter.teachers, "MR");
+  EXPECT_EQ(preset->filter.grades, "7-9");
+  EXPECT_TRUE(preset->filter.couplings);
+  EXPECT_TRUE(preset->switches.shiftCouplings);
+  EXPECT_FALSE(preset->switches.optimisePlan);
+  EXPECT_TRUE(preset->switches.optimiseWeights);
+  EXPECT_EQ(preset->mode, 1);
+  EXPECT_EQ(parseGenerationPreset("A", false)->mode, 0);
+  EXPECT_FALSE(parseGenerationPreset("Q:1", false));
+}
+
+// "Entfernen" deletes whole items only and tidies the commas; "Hinzufügen" appends.
+TEST(GenerationPreset, FieldItemsAreAddedAndRemovedWhole) {
+  EXPECT_EQ(addFieldItems("", {"D", "E"}), "D,E");
+  EXPECT_EQ(addFieldItems("M", {"D"}), "M,D");
+  EXPECT_EQ(removeFieldItems("D,DE,E,D", {"D"}), "DE,E");
+  EXPECT_EQ(removeFieldItems(",E,,M,", {"E"}), "M");
+  EXPECT_EQ(removeFieldItems("E", {"E"}), "");
+}
+
+// Scores round to the nearest integer with halves to even.
+TEST(PlanGenerator, RoundingHalvesGoToEven) {
+  EXPECT_EQ(roundEven(2.5), 2);
+  EXPECT_EQ(roundEven(3.5), 4);
+  EXPECT_EQ(roundEven(-2.5), -2);
+  EXPECT_EQ(roundEven(2.5000001), 3);
+}
+
+}  // namespace
+}  // namespace quort
