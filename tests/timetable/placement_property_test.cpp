@@ -6,6 +6,7 @@
 
 #include "data/plan_grids.h"
 #include "demo_school.h"
+#include "lesson_periods.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/manual_placement.h"
 #include "timetable/room_setting.h"
@@ -31,42 +32,7 @@ class RandomUi : public ScriptedUi {
   bool m_alwaysYes = false;
 };
 
-// An ordinary lesson is known by teacher, class and subject; a coupled one by its
-// coupling alone, since a lesson kind cannot be told from the plan.
-using LessonKey = uint32_t;
-LessonKey ordinaryKey(int t, int c, int s) { return static_cast<LessonKey>(t << 16 | c << 8 | s); }
-LessonKey couplingKey(int k) { return static_cast<LessonKey>(k); }
-
-// Placed periods plus periods still to place, per lesson.
-std::map<LessonKey, int> periodsPerLesson(const Workspace& ws) {
-  std::map<LessonKey, int> periods;
-  const std::string& list = ws.plan.assignments;
-  for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
-    const AssignmentView e(list, i);
-    const LessonKey key =
-        e.isCoupling() ? couplingKey(e.couplingNumber()) : ordinaryKey(e.teacher(), e.schoolClass(), e.subject());
-    periods[key] += e.periods();
-  }
-  const TimetableGrids& grids = ws.plan.timetable;
-  for (int day = 1; day <= kGridDays; ++day) {
-    for (int p = 1; p <= ws.base.periodsPerDay; ++p) {
-      std::vector<bool> couplingSeen(static_cast<size_t>(ws.plan.nCouplings()) + 1, false);
-      for (int c = 1; c <= ws.base.nClasses(); ++c) {
-        const uint16_t lesson = grids.lessonWord.at(c, p, day);
-        const int k = RoomWord::coupling(grids.roomWord.at(c, p, day));
-        if (lesson == 0 || lesson == classLockWord(ws.base)) continue;
-        if (k == 0) {
-          ++periods[ordinaryKey(LessonWord::teacher(lesson), c, LessonWord::subject(lesson))];
-        } else if (!couplingSeen[static_cast<size_t>(k)]) {
-          couplingSeen[static_cast<size_t>(k)] = true;
-          ++periods[couplingKey(k)];
-        }
-      }
-    }
-  }
-  std::erase_if(periods, [](const auto& entry) { return entry.second == 0; });
-  return periods;
-}
+using test::periodsPerLesson;
 
 class PlacementProperty : public ::testing::TestWithParam<unsigned> {
  protected:

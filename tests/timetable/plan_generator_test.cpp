@@ -8,6 +8,7 @@
 #include <set>
 
 #include "demo_school.h"
+#include "lesson_periods.h"
 #include "shell/dialogs.h"
 #include "shell/generation_commands.h"
 #include "timetable/assignment_list.h"
@@ -19,39 +20,7 @@ namespace {
 using test::DemoSchool;
 using test::InTempDirectory;
 
-// Ordinary lessons by teacher, class and subject; coupled ones by their coupling number.
-using LessonKey = uint32_t;
-LessonKey ordinaryKey(int t, int c, int s) { return static_cast<LessonKey>(t << 16 | c << 8 | s); }
-
-// Placed periods plus periods still in the assignments, per lesson.
-std::map<LessonKey, int> periodsPerLesson(const Workspace& ws) {
-  std::map<LessonKey, int> periods;
-  const std::string& list = ws.plan.assignments;
-  for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
-    const AssignmentView e(list, i);
-    periods[e.isCoupling() ? static_cast<LessonKey>(e.couplingNumber())
-                           : ordinaryKey(e.teacher(), e.schoolClass(), e.subject())] += e.periods();
-  }
-  const TimetableGrids& grids = ws.plan.timetable;
-  for (int day = 1; day <= kGridDays; ++day) {
-    for (int p = 1; p <= ws.base.periodsPerDay; ++p) {
-      std::vector<bool> seen(static_cast<size_t>(ws.plan.nCouplings()) + 1, false);
-      for (int c = 1; c <= ws.base.nClasses(); ++c) {
-        const uint16_t lesson = grids.lessonWord.at(c, p, day);
-        const int k = RoomWord::coupling(grids.roomWord.at(c, p, day));
-        if (lesson == 0 || lesson == classLockWord(ws.base)) continue;
-        if (k == 0) {
-          ++periods[ordinaryKey(LessonWord::teacher(lesson), c, LessonWord::subject(lesson))];
-        } else if (!seen[static_cast<size_t>(k)]) {
-          seen[static_cast<size_t>(k)] = true;
-          ++periods[static_cast<LessonKey>(k)];
-        }
-      }
-    }
-  }
-  std::erase_if(periods, [](const auto& item) { return item.second == 0; });
-  return periods;
-}
+using test::periodsPerLesson;
 
 int placedCells(const Workspace& ws) {
   int cells = 0;
