@@ -117,6 +117,8 @@ Decoded decodeUtf8(std::string_view text, size_t pos) {
   return {cp, need + 1, true};
 }
 
+}  // namespace
+
 std::string replaceEachOnce(std::string_view text, std::string_view oldText, std::string_view newText) {
   std::string result;
   size_t from = 0;
@@ -127,7 +129,6 @@ std::string replaceEachOnce(std::string_view text, std::string_view oldText, std
   return result.append(text.substr(from));
 }
 
-}  // namespace
 
 std::string ToWindowsText(std::string_view dos) {
   static constexpr auto table = makeDosToWindowsTable();

@@ -18,6 +18,9 @@ std::string ToDosText(std::string_view windows);
 // and every 0xFF byte. position receives the 1-based index of the second ESC, or 0.
 std::string StripPrinterPrefix(std::string_view text, int& position);
 
+// Replaces every occurrence of oldText once, left to right.
+std::string replaceEachOnce(std::string_view text, std::string_view oldText, std::string_view newText);
+
 // Replaces oldText by newText again and again until oldText no longer occurs.
 std::string ReplaceAll(std::string_view text, std::string_view oldText, std::string_view newText);
 

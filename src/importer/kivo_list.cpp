@@ -1,5 +1,6 @@
 #include "importer/kivo_list.h"
 
+#include "data/codepage.h"
 #include "data/file_access.h"
 #include "importer/untis_file.h"
 
@@ -8,17 +9,6 @@ namespace quort {
 namespace {
 
 constexpr size_t kKivoCapacity = 128;
-
-// Every occurrence once, left to right.
-std::string replaceEach(std::string_view text, std::string_view from, std::string_view to) {
-  std::string result;
-  size_t start = 0;
-  for (size_t pos = text.find(from); pos != std::string_view::npos; pos = text.find(from, start)) {
-    result.append(text.substr(start, pos - start)).append(to);
-    start = pos + from.size();
-  }
-  return result.append(text.substr(start));
-}
 
 }  // namespace
 
@@ -30,7 +20,7 @@ bool LoadKivoIni(const std::string& path, std::vector<std::string>& lines) {
   for (std::string_view line : splitTextLines(text)) {
     if (lines.size() >= kKivoCapacity) break;
     if (line.substr(0, 2) == "//") continue;
-    lines.push_back(replaceEach(replaceEach(line, "=+", "+"), "=", "."));
+    lines.push_back(replaceEachOnce(replaceEachOnce(line, "=+", "+"), "=", "."));
   }
   return true;
 }
