@@ -1,5 +1,7 @@
 #include "shell/main_view_model.h"
 
+#include "editors/coupling_editing.h"
+
 #include <algorithm>
 
 #include "data/base_data.h"
@@ -224,17 +226,7 @@ WeekGrid buildWeekGrid(const Workspace& ws) {
   return grid;
 }
 
-std::string formatCoupling(const Workspace& ws, int coupling) {
-  std::string text = std::to_string(coupling) + ":";
-  if (coupling < 1 || coupling > ws.plan.nCouplings()) return text;
-  const std::string& members = ws.plan.couplings[static_cast<size_t>(coupling)];
-  for (size_t i = 0; i < recordCount(members, CouplingMemberView::kSize); ++i) {
-    const CouplingMemberView member(members, i);
-    text += classCode(ws.base, member.schoolClass()) + " " + teacherCode(ws.base, member.teacher()) + " " +
-            subjectCode(ws.base, member.subject()) + member.suffix() + ",";
-  }
-  return text;
-}
+std::string formatCoupling(const Workspace& ws, int coupling) { return couplingText(ws, coupling); }
 
 std::vector<std::string> couplingListLines(const Workspace& ws) {
   std::vector<std::string> lines;
