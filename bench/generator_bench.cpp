@@ -10,8 +10,8 @@
 
 #include "data/plan_records.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "timetable/generation_filter.h"
 #include "timetable/plan_generator.h"
 

@@ -28,4 +28,14 @@ double numericValue(std::string_view text) {
   return negative ? -value : value;
 }
 
+long wholeNumber(std::string_view field) {
+  const double value = numericValue(field);
+  return value > -1e9 && value < 1e9 ? static_cast<long>(value) : 0;
+}
+
+std::string padRight(std::string text, size_t width) {
+  if (text.size() < width) text.resize(width, ' ');
+  return text;
+}
+
 }  // namespace quort

@@ -1,15 +1,12 @@
 #include "editors/assignment_composer.h"
 
 #include "editors/assignment_entry.h"
+#include "data/number_text.h"
 
 namespace quort {
 
 namespace {
 
-std::string padded(std::string code, size_t width) {
-  if (code.size() < width) code.resize(width, ' ');
-  return code;
-}
 
 }  // namespace
 
@@ -51,7 +48,7 @@ std::string AssignmentComposer::line() const {
     return text;
   }
   if (m_teacher.empty() && m_subject.empty() && m_class.empty() && periods.empty()) return {};
-  return padded(m_teacher, 2) + m_marker + padded(m_subject, 2) + " " + padded(m_class, 3) + " " + periods;
+  return padRight(m_teacher, 2) + m_marker + padRight(m_subject, 2) + " " + padRight(m_class, 3) + " " + periods;
 }
 
 }  // namespace quort

@@ -3,8 +3,8 @@
 #include "data/plan_records.h"
 #include "data/plan_tables.h"
 #include "editors/code_lookup.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -6,7 +6,8 @@
 #include "data/base_data.h"
 #include "data/plan_records.h"
 #include "editors/code_lookup.h"
-#include "shell/ui.h"
+#include "workspace/ui.h"
+#include "data/number_text.h"
 
 namespace quort {
 
@@ -16,11 +17,6 @@ bool isMarker(char c) { return c == kMarkerL || c == kMarkerH; }
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 int markersOf(const AssignmentView& view) { return (view.marker1() ? 1 : 0) + (view.marker2() ? 2 : 0); }
-
-std::string padded(std::string code, size_t width) {
-  code.resize(std::max(code.size(), width), ' ');
-  return code;
-}
 
 // The kind letter of a coupling entry: "H" or "L" from a single marker, none with both,
 // otherwise the kind kept in the class byte.
@@ -119,16 +115,16 @@ std::string assignmentLongLine(const BaseData& base, std::string_view entry) {
   const AssignmentView view(entry, 0);
   if (view.isCoupling()) return couplingLine(view);
   const char* const markerText[] = {" ", "\xB9", "\xB2", " "};
-  return padded(codeOf(base, CodeList::Teacher, view.teacher()), 2) + markerText[markersOf(view)] +
-         padded(codeOf(base, CodeList::Subject, view.subject()), 2) + " " +
-         padded(codeOf(base, CodeList::Class, view.schoolClass()), 3) + " " + std::to_string(view.periods());
+  return padRight(codeOf(base, CodeList::Teacher, view.teacher()), 2) + markerText[markersOf(view)] +
+         padRight(codeOf(base, CodeList::Subject, view.subject()), 2) + " " +
+         padRight(codeOf(base, CodeList::Class, view.schoolClass()), 3) + " " + std::to_string(view.periods());
 }
 
 std::string assignmentShortLine(const BaseData& base, std::string_view entry) {
   const AssignmentView view(entry, 0);
   if (view.isCoupling()) return couplingLine(view);
-  return padded(codeOf(base, CodeList::Teacher, view.teacher()), 2) +
-         padded(codeOf(base, CodeList::Subject, view.subject()), 2) +
+  return padRight(codeOf(base, CodeList::Teacher, view.teacher()), 2) +
+         padRight(codeOf(base, CodeList::Subject, view.subject()), 2) +
          codeOf(base, CodeList::Class, view.schoolClass()) + ":" + std::to_string(view.periods());
 }
 

@@ -5,8 +5,8 @@
 
 #include "data/plan_records.h"
 #include "editors/code_lookup.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -1,7 +1,7 @@
 #include "editors/code_lookup.h"
 
 #include "data/base_data.h"
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 namespace quort {
 

@@ -2,18 +2,17 @@
 
 #include <cctype>
 
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 #include "data/plan_records.h"
 #include "editors/code_lookup.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 #include "timetable/lesson_removal.h"
 
 namespace quort {
 
 namespace {
 
-constexpr size_t kMember = CouplingMemberView::kSize;
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 bool endsCode(char c) { return c == ' ' || c == ',' || c == ';'; }
@@ -49,7 +48,7 @@ std::string normalisedText(std::string_view text) {
 // The member a test of repetition names: the teacher (unless it is the sentinel, which
 // stands for "any teacher") or the class already among members. Empty when none repeats.
 std::string repeatedCode(const Workspace& ws, std::string_view members, int teacher, int schoolClass) {
-  for (size_t i = 0; i < recordCount(members, kMember); ++i) {
+  for (size_t i = 0; i < recordCount(members, CouplingMemberView::kSize); ++i) {
     const CouplingMemberView member(members, i);
     if (teacher != ws.base.nTeachers() && member.teacher() == teacher) {
       return codeOf(ws.base, CodeList::Teacher, teacher);
@@ -104,7 +103,7 @@ std::string couplingText(const Workspace& ws, int coupling) {
   std::string text = std::to_string(coupling) + ":";
   if (!validCoupling(ws, coupling)) return text;
   const std::string& members = ws.plan.couplings[static_cast<size_t>(coupling)];
-  for (size_t i = 0; i < recordCount(members, kMember); ++i) {
+  for (size_t i = 0; i < recordCount(members, CouplingMemberView::kSize); ++i) {
     const CouplingMemberView member(members, i);
     text += codeOf(ws.base, CodeList::Class, member.schoolClass()) + " " +
             codeOf(ws.base, CodeList::Teacher, member.teacher()) + " " +

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace quort {
 

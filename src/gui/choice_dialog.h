@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 class QPushButton;
 class QCheckBox;

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 namespace quort {
 

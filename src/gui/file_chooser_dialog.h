@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "shell/file_chooser_model.h"
+#include "workspace/file_chooser_model.h"
 
 class QLabel;
 class QLineEdit;

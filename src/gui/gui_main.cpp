@@ -14,8 +14,8 @@
 #include "shell/application.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

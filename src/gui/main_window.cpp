@@ -24,9 +24,9 @@
 #include "shell/application.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
-#include "shell/text_files.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/text_files.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

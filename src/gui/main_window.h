@@ -7,7 +7,7 @@
 
 #include "shell/button_row.h"
 #include "shell/menu_table.h"
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 class QAction;
 class QComboBox;

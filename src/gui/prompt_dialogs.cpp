@@ -12,7 +12,7 @@
 
 #include "data/calendar.h"
 #include "gui/qt_text.h"
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace quort {
 

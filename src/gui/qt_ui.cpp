@@ -12,8 +12,8 @@
 #include "gui/qt_text.h"
 #include "gui/small_windows.h"
 #include "gui/text_windows.h"
-#include "shell/text_files.h"
-#include "shell/workspace.h"
+#include "workspace/text_files.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

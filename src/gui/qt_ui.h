@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <string>
 
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 class QLabel;
 class QListWidget;

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
-#include "shell/text_editor_session.h"
-#include "shell/ui.h"
+#include "workspace/text_editor_session.h"
+#include "workspace/ui.h"
 
 namespace quort {
 

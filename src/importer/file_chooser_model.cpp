@@ -1,6 +1,6 @@
 #include "importer/file_chooser_model.h"
 
-#include "shell/file_chooser_model.h"
+#include "workspace/file_chooser_model.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -80,11 +80,6 @@ struct PlanRecord {
   long row = 0;
 };
 
-long numberField(const std::string& field) {
-  const double value = numericValue(field);
-  return value > -1e9 && value < 1e9 ? static_cast<long>(value) : 0;
-}
-
 std::string errorLine(unsigned errors, const PlanRecord& record) {
   std::string line = "Fehler:";
   if (errors & kClassNotNumbered) line += " Klasse,";
@@ -160,9 +155,9 @@ std::vector<std::string> fillImportGrid(ImportTables& tables, ImportUi& ui, cons
   GridFiller filler(tables, offset);
   std::vector<std::string> errorLines;
   for (const UntisRecord& fields : gptavin) {
-    PlanRecord record{numberField(fields[0]), UpperDos(fields[1].substr(0, 3)), NormTeacher(UpperDos(fields[2])),
-                      UpperDos(fields[3]),    roomCode(UpperDos(fields[4])),    numberField(fields[5]),
-                      numberField(fields[6])};
+    PlanRecord record{wholeNumber(fields[0]), UpperDos(fields[1].substr(0, 3)), NormTeacher(UpperDos(fields[2])),
+                      UpperDos(fields[3]),    roomCode(UpperDos(fields[4])),    wholeNumber(fields[5]),
+                      wholeNumber(fields[6])};
     const unsigned errors = filler.place(record);
     if (errors == 0) continue;
     errorLines.push_back(errorLine(errors, record));

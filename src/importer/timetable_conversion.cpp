@@ -12,11 +12,6 @@ namespace quort {
 
 namespace {
 
-long numberField(const std::string& field) {
-  const double value = numericValue(field);
-  return value > -1e9 && value < 1e9 ? static_cast<long>(value) : 0;
-}
-
 std::string trimmedRight(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
   return text;
@@ -96,12 +91,12 @@ std::optional<std::string> convertTimetable(ImportTables& tables, const std::vec
   Converter converter(tables.lessonIndex);
   std::string text;
   for (const UntisRecord& record : gpu001) {
-    const long lessonNumber = numberField(record[0]);
+    const long lessonNumber = wholeNumber(record[0]);
     const std::string schoolClass = renameYearGroups(UpperDos(withoutBlanks(record[1]).substr(0, 3)));
     const auto written = converter.placeRecord(lessonNumber, schoolClass, record);
     if (!written) return std::nullopt;
-    text += formatGptavinLine(lessonNumber, *written, record[2], UpperDos(record[3]), record[4], numberField(record[5]),
-                              numberField(record[6]));
+    text += formatGptavinLine(lessonNumber, *written, record[2], UpperDos(record[3]), record[4], wholeNumber(record[5]),
+                              wholeNumber(record[6]));
   }
   return text;
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "data/file_access.h"
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 #include "shell/command_table.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "shell/command_interpreter.h"
 
 namespace quort {

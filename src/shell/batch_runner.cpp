@@ -3,13 +3,13 @@
 #include <istream>
 #include <ostream>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "data/codepage.h"
 #include "shell/application.h"
 #include "shell/editor_commands.h"
 #include "shell/placement_commands.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "shell/workspace_report.h"
 
 namespace quort {

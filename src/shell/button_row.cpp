@@ -2,8 +2,8 @@
 
 #include "shell/application.h"
 #include "shell/main_view_model.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

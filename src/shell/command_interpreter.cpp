@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -1,11 +1,11 @@
 #include "shell/command_table.h"
 
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/placement_commands.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 #include "shell/main_view_model.h"
 
 namespace quort {

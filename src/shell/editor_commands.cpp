@@ -13,8 +13,8 @@
 #include "shell/batch_runner.h"
 #include "shell/command_interpreter.h"
 #include "shell/main_view_model.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

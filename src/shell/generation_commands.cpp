@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "data/number_text.h"
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 #include "shell/command_interpreter.h"
-#include "shell/dialogs.h"
-#include "shell/workspace.h"
+#include "workspace/dialogs.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/plan_views.h"
 

@@ -8,8 +8,8 @@
 #include "data/calendar.h"
 #include "data/plan_records.h"
 #include "shell/command_interpreter.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

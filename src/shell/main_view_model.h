@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/shell_state.h"
+#include "workspace/shell_state.h"
 
 namespace quort {
 

@@ -1,12 +1,12 @@
 #include "shell/menu_actions.h"
 
 #include "shell/application.h"
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 #include "shell/generation_commands.h"
-#include "shell/text_editor_session.h"
-#include "shell/text_files.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/text_editor_session.h"
+#include "workspace/text_files.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -1,6 +1,6 @@
 #include "shell/menu_table.h"
 
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

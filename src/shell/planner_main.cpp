@@ -7,8 +7,8 @@
 #include "gui/gui_main.h"
 #include "shell/application.h"
 #include "shell/batch_runner.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "data/calendar.h"
 #include "data/field_reader.h"
 #include "data/plan_records.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 
@@ -72,7 +72,7 @@ std::string codeOf(const std::string& code, size_t width) {
   return text;
 }
 
-std::string classCode(const BaseData& base, int c) {
+std::string paddedClassCode(const BaseData& base, int c) {
   return c >= 1 && c <= base.nClasses() ? base.classes[c].code : "   ";
 }
 
@@ -94,7 +94,7 @@ std::string cellText(const Workspace& ws, const std::string& kind, int entity, i
   if (LessonWord::teacher(lesson) == 0) return ".";
   const int teacher = LessonWord::teacher(lesson);
   const int subject = LessonWord::subject(lesson);
-  std::string text = kind == "class" ? "" : classCode(base, schoolClass) + " ";
+  std::string text = kind == "class" ? "" : paddedClassCode(base, schoolClass) + " ";
   text += (subject <= base.nSubjects() ? base.subjects[subject].code : "??") + " ";
   if (kind != "teacher") text += (teacher <= base.nTeachers() ? base.teachers[teacher].code : "??") + " ";
   if (kind != "room") text += codeOf(roomName(base, RoomWord::room(roomWord)), 3);

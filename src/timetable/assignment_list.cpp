@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "data/plan_records.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

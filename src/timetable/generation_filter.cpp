@@ -6,7 +6,7 @@
 
 #include "data/number_text.h"
 #include "data/plan_records.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 
 namespace quort {

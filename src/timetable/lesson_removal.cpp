@@ -4,8 +4,8 @@
 
 #include "data/calendar.h"
 #include "data/plan_records.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_writing.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "data/calendar.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/lesson_writing.h"

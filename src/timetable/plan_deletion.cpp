@@ -1,8 +1,8 @@
 #include "timetable/plan_deletion.h"
 
-#include "data/plan_file.h"
-#include "shell/dialogs.h"
-#include "shell/workspace.h"
+#include "workspace/plan_file.h"
+#include "workspace/dialogs.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/room_setting.h"

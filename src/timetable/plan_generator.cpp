@@ -6,8 +6,8 @@
 
 #include "data/number_text.h"
 #include "data/plan_records.h"
-#include "shell/dialogs.h"
-#include "shell/workspace.h"
+#include "workspace/dialogs.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/lesson_writing.h"

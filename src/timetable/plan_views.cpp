@@ -3,24 +3,20 @@
 #include <algorithm>
 
 #include "data/calendar.h"
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 #include "data/plan_records.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
+#include "data/number_text.h"
 #include "timetable/slot_check.h"
 
 namespace quort {
 
 namespace {
 
-std::string codeOf(const auto& list, int index) {
+std::string codeOrQuery(const auto& list, int index) {
   if (index < 1 || index >= static_cast<int>(list.size())) return "?";
   return trimmedCode(list[static_cast<size_t>(index)].code);
-}
-
-std::string padded(std::string text, size_t width) {
-  if (text.size() < width) text.resize(width, ' ');
-  return text;
 }
 
 std::string rightAligned(int value, size_t width) {
@@ -58,12 +54,12 @@ std::string cellText(const Workspace& ws, PlanViewKind kind, int schoolClass, Sl
   const uint16_t roomWord = ws.plan.timetable.roomWord.at(schoolClass, slot.period, slot.day);
   if (lesson == 0) return ".";
   if (lesson == classLockWord(ws.base)) return "Sperre";
-  std::string text = codeOf(ws.base.subjects, LessonWord::subject(lesson));
-  if (view.showClass && kind != PlanViewKind::Class) text += " " + codeOf(ws.base.classes, schoolClass);
+  std::string text = codeOrQuery(ws.base.subjects, LessonWord::subject(lesson));
+  if (view.showClass && kind != PlanViewKind::Class) text += " " + codeOrQuery(ws.base.classes, schoolClass);
   if (view.showTeacher && kind != PlanViewKind::Teacher)
-    text += " " + codeOf(ws.base.teachers, LessonWord::teacher(lesson));
+    text += " " + codeOrQuery(ws.base.teachers, LessonWord::teacher(lesson));
   if (view.showRoom && kind != PlanViewKind::Room && RoomWord::room(roomWord) != 0) {
-    text += " " + codeOf(ws.base.rooms, RoomWord::room(roomWord));
+    text += " " + codeOrQuery(ws.base.rooms, RoomWord::room(roomWord));
   }
   if (const int coupling = RoomWord::coupling(roomWord)) text += " K" + std::to_string(coupling);
   return text;
@@ -110,13 +106,13 @@ int entityCount(const Workspace& ws, PlanViewKind kind) {
 std::string entityTitle(const Workspace& ws, PlanViewKind kind, int entity) {
   switch (kind) {
     case PlanViewKind::Class:
-      return "Klasse " + codeOf(ws.base.classes, entity);
+      return "Klasse " + codeOrQuery(ws.base.classes, entity);
     case PlanViewKind::Teacher:
-      return "Lehrer " + codeOf(ws.base.teachers, entity);
+      return "Lehrer " + codeOrQuery(ws.base.teachers, entity);
     case PlanViewKind::Room:
-      return "Raum " + codeOf(ws.base.rooms, entity);
+      return "Raum " + codeOrQuery(ws.base.rooms, entity);
     case PlanViewKind::Subject:
-      return "Fach " + codeOf(ws.base.subjects, entity);
+      return "Fach " + codeOrQuery(ws.base.subjects, entity);
   }
   return {};
 }
@@ -124,7 +120,7 @@ std::string entityTitle(const Workspace& ws, PlanViewKind kind, int entity) {
 std::string freeRooms(const Workspace& ws, Slot slot) {
   std::string text;
   for (int r = 1; r <= ws.base.nRooms(); ++r) {
-    if (ws.plan.timetable.room.at(r, slot.period, slot.day) == 0) text += " " + codeOf(ws.base.rooms, r);
+    if (ws.plan.timetable.room.at(r, slot.period, slot.day) == 0) text += " " + codeOrQuery(ws.base.rooms, r);
   }
   return text;
 }
@@ -134,7 +130,7 @@ std::string freeTeachers(const Workspace& ws, Slot slot) {
   for (int t = 1; t < ws.base.nTeachers(); ++t) {
     const bool free = ws.plan.timetable.teacher.at(t, slot.period, slot.day) == 0 &&
                       ws.plan.timetable.teacher.at(t, 0, slot.day) < ws.base.planOptions.maxTeacherLessonsPerDay;
-    if (free) text += " " + codeOf(ws.base.teachers, t);
+    if (free) text += " " + codeOrQuery(ws.base.teachers, t);
   }
   return text;
 }
@@ -205,7 +201,7 @@ std::vector<std::string> lessonsToPlaceList(const Workspace& ws, ListFilter filt
     std::string line =
         rightAligned(static_cast<int>(i) + 1, 3) + "  " +
         entryText(ws.base, std::string_view(list).substr(i * AssignmentView::kSize, AssignmentView::kSize));
-    if (entry.isCoupling()) line = padded(line, 16) + couplingMembersText(ws.base, ws.plan, entry.couplingNumber());
+    if (entry.isCoupling()) line = padRight(line, 16) + couplingMembersText(ws.base, ws.plan, entry.couplingNumber());
     lines.push_back(line);
     sum += entry.periods();
   }
@@ -228,8 +224,8 @@ std::vector<std::string> missingRoomsList(const Workspace& ws, ListFilter filter
             (filter.teacher != 0 && teacher != filter.teacher)) {
           continue;
         }
-        lines.push_back(DayAbbrev(day) + rightAligned(p, 3) + "  " + padded(codeOf(ws.base.classes, c), 4) +
-                        padded(codeOf(ws.base.subjects, subject), 3) + codeOf(ws.base.teachers, teacher));
+        lines.push_back(DayAbbrev(day) + rightAligned(p, 3) + "  " + padRight(codeOrQuery(ws.base.classes, c), 4) +
+                        padRight(codeOrQuery(ws.base.subjects, subject), 3) + codeOrQuery(ws.base.teachers, teacher));
       }
     }
   }
@@ -249,13 +245,13 @@ std::vector<std::string> resourcesText(Workspace& ws, Slot slot) {
 std::vector<std::string> planGridLines(const Workspace& ws, PlanViewKind kind, int entity) {
   constexpr size_t kCellWidth = 16;
   std::string header = "     ";
-  for (int day = 1; day <= ws.base.days; ++day) header += padded(DayAbbrev(day), kCellWidth);
+  for (int day = 1; day <= ws.base.days; ++day) header += padRight(DayAbbrev(day), kCellWidth);
   trimRight(header);
   std::vector<std::string> lines{header};
   for (int period = 1; period <= ws.base.periodsPerDay; ++period) {
-    std::string line = "  " + padded(std::to_string(period), 3);
+    std::string line = "  " + padRight(std::to_string(period), 3);
     for (int day = 1; day <= ws.base.days; ++day) {
-      line += padded(slotText(ws, kind, entity, Slot{day, period}), kCellWidth - 1) + " ";
+      line += padRight(slotText(ws, kind, entity, Slot{day, period}), kCellWidth - 1) + " ";
     }
     trimRight(line);
     lines.push_back(line);

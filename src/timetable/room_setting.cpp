@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "data/plan_records.h"
-#include "shell/dialogs.h"
-#include "shell/workspace.h"
+#include "workspace/dialogs.h"
+#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 
 namespace quort {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/plan_records.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "timetable/lesson_grid.h"
-#include "timetable/placement_state.h"
+#include "workspace/placement_state.h"
 
 namespace quort {
 

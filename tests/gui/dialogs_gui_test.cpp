@@ -16,10 +16,10 @@
 #include "gui/prompt_dialogs.h"
 #include "gui/small_windows.h"
 #include "gui/text_windows.h"
-#include "shell/dialogs.h"
-#include "shell/scripted_ui.h"
-#include "shell/text_editor_session.h"
-#include "shell/workspace.h"
+#include "workspace/dialogs.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/text_editor_session.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -13,8 +13,8 @@
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "gui/choice_dialog.h"
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace quort {
 namespace {

@@ -15,8 +15,8 @@
 #include "gui/qt_text.h"
 #include "gui/week_grid_widget.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 namespace {

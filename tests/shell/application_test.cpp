@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -14,7 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDemo = quort::test::demoFile();
 const std::string kInfo =
     "days: 5\nperiods: 10\nafternoonStart: 6\nweekAlternation: 0\n"
     "classes: 36\nteachers: 60\nsubjects: 25\nrooms: 45\n"
@@ -54,7 +53,7 @@ class PlannerBatch : public ::testing::Test {
 
 // Comments and blank lines are skipped; a script read from standard input runs the same.
 TEST_F(PlannerBatch, InfoPrintsTheDemoSchoolCountsFromFileOrStandardInput) {
-  const std::string script = "# Z\xC3\xA4hlen\n\n   \nopen " + kDemo + "\r\n\ninfo\n";
+  const std::string script = "# Z\xC3\xA4hlen\n\n   \nopen " + quort::test::demoFile() + "\r\n\ninfo\n";
   EXPECT_EQ(run(script), 0);
   EXPECT_EQ(output, kInfo);
   EXPECT_EQ(run(script, true), 0);
@@ -63,14 +62,14 @@ TEST_F(PlannerBatch, InfoPrintsTheDemoSchoolCountsFromFileOrStandardInput) {
 
 // Base data saved under a new name are the very bytes that were loaded.
 TEST_F(PlannerBatch, SavedBaseDataAreByteIdenticalToTheLoadedFile) {
-  EXPECT_EQ(run("open " + kDemo + "\nsave-base " + (dir / "NEU").string() + "\n"), 0);
+  EXPECT_EQ(run("open " + quort::test::demoFile() + "\nsave-base " + (dir / "NEU").string() + "\n"), 0);
   ASSERT_TRUE(fs::exists(dir / "NEU.GD"));
-  EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(kDemo));
+  EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(quort::test::demoFile()));
 }
 
 // A header that counts no classes makes the data defective; "Nein" ends the program.
 TEST_F(PlannerBatch, DefectiveBaseDataEndTheProgramWhenNoNewDataAreWanted) {
-  std::string content = readFile(kDemo);
+  std::string content = readFile(quort::test::demoFile());
   const size_t header = content.find("362,36,61,26,45");
   ASSERT_EQ(header, 0U);
   content.replace(header, 15, "362,0,61,26,45");
@@ -83,20 +82,20 @@ TEST_F(PlannerBatch, DefectiveBaseDataEndTheProgramWhenNoNewDataAreWanted) {
 
 // Commands print their messages in UTF-8; an unknown keyword stops the script.
 TEST_F(PlannerBatch, UnknownKeywordStopsTheScriptAfterEarlierLinesRan) {
-  EXPECT_EQ(run("open " + kDemo + "\ncommand o\nfrobnicate 1\ninfo\n"), 1);
+  EXPECT_EQ(run("open " + quort::test::demoFile() + "\ncommand o\nfrobnicate 1\ninfo\n"), 1);
   EXPECT_EQ(output, "message: Funktion nicht verf\xC3\xBCgbar!\n");
 }
 
 // A name that does not sort after "A" is refused before any file is written.
 TEST_F(PlannerBatch, RefusedFileNameFailsTheScriptAndWritesNothing) {
-  EXPECT_EQ(run("open " + kDemo + "\nsave-base A\ninfo\n"), 1);
+  EXPECT_EQ(run("open " + quort::test::demoFile() + "\nsave-base A\ninfo\n"), 1);
   EXPECT_EQ(output, "message: Dateifehler A! Datenverlust!\n");
   EXPECT_FALSE(fs::exists(dir / "A.GD"));
 }
 
 // An umlaut in a teacher's line reaches the output as UTF-8.
 TEST_F(PlannerBatch, UmlautsAppearAsUtf8) {
-  EXPECT_EQ(run("open " + kDemo + "\nshow teacher MR\n"), 0);
+  EXPECT_EQ(run("open " + quort::test::demoFile() + "\nshow teacher MR\n"), 0);
   EXPECT_TRUE(printed("line: MR M\xC3\xBCller 0 25.5")) << output;
   EXPECT_FALSE(printed("line: MR M\xFCller 0 25.5"));
 }
@@ -104,7 +103,7 @@ TEST_F(PlannerBatch, UmlautsAppearAsUtf8) {
 // A school kept in a directory with an umlaut in its name opens like any other.
 TEST_F(PlannerBatch, BaseDataOpenFromADirectoryWithAnUmlaut) {
   fs::create_directories(dir / "J\xC3\xBCrgen");
-  fs::copy_file(kDemo, dir / "J\xC3\xBCrgen" / "DEMO.GD");
+  fs::copy_file(quort::test::demoFile(), dir / "J\xC3\xBCrgen" / "DEMO.GD");
   EXPECT_EQ(run("open " + (dir / "J\xC3\xBCrgen" / "DEMO.GD").string() + "\ninfo\n"), 0);
   EXPECT_EQ(output, kInfo);
 }
@@ -113,25 +112,24 @@ TEST_F(PlannerBatch, BaseDataOpenFromADirectoryWithAnUmlaut) {
 
 namespace {
 
-const std::string kDemoPlan = std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL";
 
 // The demo plan loads without a message and is saved back byte for byte.
 TEST_F(PlannerBatch, DemoPlanSavesByteIdentical) {
-  EXPECT_EQ(run("open " + kDemo + " " + kDemoPlan + "\ninfo\nsave-plan NEU\n"), 0);
+  EXPECT_EQ(run("open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\ninfo\nsave-plan NEU\n"), 0);
   EXPECT_EQ(output.find("message: Keine"), std::string::npos) << output;
   EXPECT_TRUE(printed("couplings: 26"));
   EXPECT_TRUE(printed("blocks: 4"));
   EXPECT_TRUE(printed("openPeriods: 788"));
   EXPECT_TRUE(printed("message: Daten unter 'NEU' gesichert."));
-  EXPECT_EQ(readFile(dir / "NEU.PL"), readFile(kDemoPlan));
-  EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(kDemo));
+  EXPECT_EQ(readFile(dir / "NEU.PL"), readFile(quort::test::demoPlanFile()));
+  EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(quort::test::demoFile()));
 }
 
 // A snapshot name loads its plan file first and then the snapshot; the next save proposes the snapshot.
 TEST_F(PlannerBatch, SnapshotNameLoadsPlanAndSnapshot) {
-  fs::copy_file(kDemo, dir / "SCHULE.GD");
-  fs::copy_file(kDemoPlan, dir / "SCHULE.PL");
-  std::string snapshot = readFile(kDemoPlan);
+  fs::copy_file(quort::test::demoFile(), dir / "SCHULE.GD");
+  fs::copy_file(quort::test::demoPlanFile(), dir / "SCHULE.PL");
+  std::string snapshot = readFile(quort::test::demoPlanFile());
   snapshot.replace(snapshot.find("\r\n#5#\r\n0,0,0,0"), 14, "\r\n#5#\r\n6,1,257,0\r\n0,0,0,0");
   std::ofstream(dir / "SCHULE_MO.PV", std::ios::binary) << snapshot;
   EXPECT_EQ(run("open SCHULE.GD SCHULE_MO.PV\ninfo\nshow class 5A\nanswer Ja\nsave-plan SCHULE_MO\n"), 0);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 namespace {

@@ -13,8 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDemo = quort::test::demoFile();
-const std::string kDemoPlan = std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL";
 
 // Runs a script with the planner binary in a directory of its own; returns the exit status.
 int runPlanner(const fs::path& dir, const std::string& script, std::string& output) {
@@ -31,7 +29,7 @@ int runPlanner(const fs::path& dir, const std::string& script, std::string& outp
 TEST(GenerationBatch, TwoRunsWriteByteIdenticalPlans) {
   quort::test::TempDir temp;
   const std::string script =
-      "open " + kDemo + " " + kDemoPlan + "\nanswer Auswerten\ncommand ^K1 W1\ninfo\nanswer Ja\nsave-plan GEN\n";
+      "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\nanswer Auswerten\ncommand ^K1 W1\ninfo\nanswer Ja\nsave-plan GEN\n";
   std::string first;
   std::string second;
   ASSERT_EQ(runPlanner(temp.path() / "a", script, first), 0) << first;
@@ -42,7 +40,7 @@ TEST(GenerationBatch, TwoRunsWriteByteIdenticalPlans) {
   const std::string plan = quort::test::readFile(temp.path() / "a" / "GEN.PL");
   ASSERT_FALSE(plan.empty());
   EXPECT_EQ(plan, quort::test::readFile(temp.path() / "b" / "GEN.PL"));
-  EXPECT_NE(plan, quort::test::readFile(kDemoPlan));
+  EXPECT_NE(plan, quort::test::readFile(quort::test::demoPlanFile()));
 }
 
 // The dialog's fields answered from the script: a filter that matches nothing is reported
@@ -50,7 +48,7 @@ TEST(GenerationBatch, TwoRunsWriteByteIdenticalPlans) {
 TEST(GenerationBatch, ScriptAnswersTheFilterDialog) {
   quort::test::TempDir temp;
   std::string output;
-  const std::string script = "open " + kDemo + " " + kDemoPlan +
+  const std::string script = "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() +
                              "\nanswer ?0\nanswer Auswerten\ncommand ^\n"
                              "answer $\nanswer $\nanswer $5A\nanswer Auswerten\ncommand ^A\ninfo\n";
   ASSERT_EQ(runPlanner(temp.path(), script, output), 0) << output;
@@ -66,7 +64,7 @@ TEST(GenerationBatch, UndoRestoresThePlanAndTheCouplingEntries) {
   quort::test::TempDir temp;
   std::string output;
   const std::string script =
-      "open " + kDemo + " " + kDemoPlan + "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
+      "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
   ASSERT_EQ(runPlanner(temp.path(), script, output), 0) << output;
   const size_t undone = output.rfind("days: 5");
   ASSERT_NE(undone, std::string::npos);

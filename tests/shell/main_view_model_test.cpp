@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -4,12 +4,12 @@
 #include <set>
 #include <string>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "shell/application.h"
 #include "shell/menu_actions.h"
 #include "shell/menu_table.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -41,5 +41,6 @@ inline std::string readFile(const std::string& path) {
 }
 
 inline std::string demoFile() { return std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.GD"; }
+inline std::string demoPlanFile() { return std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL"; }
 
 }  // namespace quort::test

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 #include "timetable/lesson_grid.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "data/plan_records.h"
-#include "shell/workspace.h"
+#include "workspace/workspace.h"
 #include "timetable/lesson_grid.h"
 
 namespace quort::test {

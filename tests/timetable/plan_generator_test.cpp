@@ -9,7 +9,7 @@
 
 #include "demo_school.h"
 #include "lesson_periods.h"
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 #include "shell/generation_commands.h"
 #include "timetable/assignment_list.h"
 #include "timetable/generation_filter.h"

@@ -11,8 +11,8 @@
 #include "editors/coupling_editing.h"
 #include "gui/qt_text.h"
 #include "shell/application.h"
-#include "shell/text_files.h"
-#include "shell/workspace.h"
+#include "workspace/text_files.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

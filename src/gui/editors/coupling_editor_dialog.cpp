@@ -12,8 +12,8 @@
 #include "gui/qt_text.h"
 #include "shell/application.h"
 #include "shell/main_view_model.h"
-#include "shell/text_files.h"
-#include "shell/workspace.h"
+#include "workspace/text_files.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

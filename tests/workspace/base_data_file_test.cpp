@@ -1,12 +1,12 @@
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "data/base_data_format.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

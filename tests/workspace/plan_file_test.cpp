@@ -1,18 +1,18 @@
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "data/enc40.h"
 #include "data/plan_file_format.h"
 #include "data/plan_grids.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

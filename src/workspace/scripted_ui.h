@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ui.h"
+#include "workspace/ui.h"
 
 namespace quort {
 

@@ -1,4 +1,4 @@
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include "data/calendar.h"
 #include "data/file_access.h"
 #include "data/number_text.h"
-#include "shell/text_files.h"
-#include "shell/workspace.h"
+#include "workspace/text_files.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -1,9 +1,9 @@
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 
 #include "data/base_data_format.h"
 #include "data/file_access.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -1,4 +1,4 @@
-#include "shell/file_chooser_model.h"
+#include "workspace/file_chooser_model.h"
 
 #include <algorithm>
 #include <cstdlib>

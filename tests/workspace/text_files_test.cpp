@@ -1,10 +1,10 @@
-#include "shell/text_files.h"
+#include "workspace/text_files.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/scripted_ui.h"
-#include "shell/text_editor_session.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/text_editor_session.h"
+#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace quort {

@@ -1,10 +1,10 @@
-#include "shell/text_files.h"
+#include "workspace/text_files.h"
 
 #include "data/codepage.h"
 #include "data/file_access.h"
-#include "shell/dialogs.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/dialogs.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

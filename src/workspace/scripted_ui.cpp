@@ -1,10 +1,10 @@
-#include "shell/scripted_ui.h"
+#include "workspace/scripted_ui.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "shell/dialogs.h"
-#include "shell/text_editor_session.h"
+#include "workspace/dialogs.h"
+#include "workspace/text_editor_session.h"
 
 namespace quort {
 

@@ -1,17 +1,17 @@
-#include "data/plan_file.h"
+#include "workspace/plan_file.h"
 
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "data/base_data_file.h"
+#include "workspace/base_data_file.h"
 #include "data/calendar.h"
 #include "data/file_access.h"
 #include "data/plan_file_format.h"
 #include "data/plan_grids.h"
-#include "shell/dialogs.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/dialogs.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

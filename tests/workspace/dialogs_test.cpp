@@ -1,12 +1,12 @@
-#include "shell/dialogs.h"
+#include "workspace/dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "shell/scripted_ui.h"
-#include "shell/workspace.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 namespace {

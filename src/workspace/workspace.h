@@ -3,9 +3,9 @@
 #include "data/base_data.h"
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
-#include "shell/shell_state.h"
-#include "timetable/generator_state.h"
-#include "timetable/placement_state.h"
+#include "workspace/shell_state.h"
+#include "workspace/generator_state.h"
+#include "workspace/placement_state.h"
 
 namespace quort {
 

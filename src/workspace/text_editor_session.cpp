@@ -1,11 +1,11 @@
-#include "shell/text_editor_session.h"
+#include "workspace/text_editor_session.h"
 
 #include "data/calendar.h"
 #include "data/codepage.h"
 #include "data/file_access.h"
-#include "shell/text_files.h"
-#include "shell/ui.h"
-#include "shell/workspace.h"
+#include "workspace/text_files.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 
