@@ -1,0 +1,1 @@
+// The test programs of the core share the precompiled header built for this file.
