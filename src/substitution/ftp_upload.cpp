@@ -151,9 +151,9 @@ FileUploadReport uploadFile(Workspace& ws, Ui& ui, const std::vector<UploadTarge
   result.fileRead = readWholeFile(localFile, content);
   if (!result.fileRead) return result;
   for (const UploadTarget& target : targets) {
-    if (ws.dialogs.abortRequested) break;
     ui.progressTitle(target.server);
     ProgressPoll(ws, ui, target.server);
+    if (ws.dialogs.abortRequested) break;
     const TransferProgress progress = [&](std::uint64_t bytesSent) {
       ProgressPoll(ws, ui, remoteName + ":" + amountText(bytesSent));
       return !ws.dialogs.abortRequested;
