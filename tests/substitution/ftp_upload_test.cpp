@@ -25,33 +25,45 @@ using quort::test::FtpTestServer;
 using quort::test::readFile;
 using quort::test::TempDir;
 
-// Four real servers on 127.0.0.1, started once for the suite: two plain pyftpdlib servers,
-// one that insists on TLS with a certificate made here, and pure-ftpd (multi-line
-// greeting, reads no commands while data flows).
+// Four real servers on 127.0.0.1: two plain pyftpdlib servers, one that insists on TLS
+// with a certificate made here, and pure-ftpd (multi-line greeting, reads no commands
+// while data flows). Each starts when a test first needs it and serves the rest of the
+// suite; ctest runs every test in a process of its own, so a test starts only its own.
 class RealFtpServers : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_dir = std::make_unique<TempDir>();
     ::chmod(s_dir->path().c_str(), 0755);
-    std::string key;
-    s_error.clear();
-    for (const char* name : {"plain-a", "plain-b", "tls", "pure"}) fs::create_directories(s_dir->path() / name);
-    const bool started = quort::test::startPythonFtpServer(s_plainA, s_dir->path() / "plain-a", "", "", s_error) &&
-                         quort::test::startPythonFtpServer(s_plainB, s_dir->path() / "plain-b", "", "", s_error) &&
-                         quort::test::makeSelfSignedCertificate(s_dir->path() / "tls", s_certificate, key, s_error) &&
-                         quort::test::startPythonFtpServer(s_tls, s_dir->path() / "tls", s_certificate, key, s_error) &&
-                         quort::test::startPureFtpd(s_pure, s_dir->path() / "pure", s_error);
-    if (!started && s_error.empty()) s_error = "a test server did not start";
   }
   static void TearDownTestSuite() {
     for (FtpTestServer* server : {&s_plainA, &s_plainB, &s_tls, &s_pure}) server->process.reset();
     s_dir.reset();
   }
 
-  // A test whose servers are not there fails; it does not skip.
-  void SetUp() override {
-    ASSERT_TRUE(s_error.empty()) << s_error;
-    ws.shell.programDirectory = work.path().string() + "/";
+  void SetUp() override { ws.shell.programDirectory = work.path().string() + "/"; }
+
+  // A test whose servers do not start fails with the reason; it does not skip.
+  static testing::AssertionResult started(std::initializer_list<FtpTestServer*> servers) {
+    for (FtpTestServer* server : servers) {
+      if (server->process) continue;
+      std::string error;
+      if (!startServer(*server, error)) return testing::AssertionFailure() << error;
+    }
+    return testing::AssertionSuccess();
+  }
+
+  static bool startServer(FtpTestServer& server, std::string& error) {
+    const char* name = &server == &s_plainA   ? "plain-a"
+                       : &server == &s_plainB ? "plain-b"
+                       : &server == &s_tls    ? "tls"
+                                              : "pure";
+    const fs::path directory = s_dir->path() / name;
+    fs::create_directories(directory);
+    if (&server == &s_pure) return quort::test::startPureFtpd(server, directory, error);
+    if (&server != &s_tls) return quort::test::startPythonFtpServer(server, directory, "", "", error);
+    std::string key;
+    return quort::test::makeSelfSignedCertificate(directory, s_certificate, key, error) &&
+           quort::test::startPythonFtpServer(server, directory, s_certificate, key, error);
   }
 
   quort::FtpOptions options() const {
@@ -84,15 +96,17 @@ class RealFtpServers : public ::testing::Test {
     return false;
   }
 
+  // Bytes of every value: a random block of 64 KB, repeated.
   static std::string binaryBytes(size_t size, unsigned seed) {
     std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+    std::string block(std::min<size_t>(size, 65536), '\0');
+    for (char& byte : block) byte = static_cast<char>(random() & 0xFF);
+    std::string bytes;
+    while (bytes.size() < size) bytes.append(block, 0, std::min(block.size(), size - bytes.size()));
     return bytes;
   }
 
   static inline std::unique_ptr<TempDir> s_dir;
-  static inline std::string s_error;
   static inline std::string s_certificate;
   static inline FtpTestServer s_plainA;
   static inline FtpTestServer s_plainB;
@@ -130,6 +144,7 @@ class ProgressWatchingUi : public quort::ScriptedUi {
 // (CR LF, lone LF and every byte value unchanged); net.ini keeps the settings, readable by
 // the owner only, and the password shows nowhere.
 TEST_F(RealFtpServers, PlainAndTlsServersReceiveTheFilesByteForByte) {
+  ASSERT_TRUE(started({&s_plainA, &s_tls}));
   const std::string dayPlan = "Vertretungsplan\r\nMO 1 5A\nDI 2 6B\r\n\x1A";
   const std::string binary = binaryBytes(70000, 7);
   const std::string first = work.write("vertr.txt", dayPlan);
@@ -158,6 +173,7 @@ TEST_F(RealFtpServers, PlainAndTlsServersReceiveTheFilesByteForByte) {
 // A wrong password on the first server and a missing directory on the second do not stop
 // the third; the closing message names each outcome with the server's reply.
 TEST_F(RealFtpServers, ErrorOnOneTargetStillTriesTheOthers) {
+  ASSERT_TRUE(started({&s_plainA, &s_plainB, &s_pure}));
   const std::string file = work.write("vertr.txt", "Plan\r\n");
   answerDialog(ui, {s_plainA.entry + ";" + s_plainB.entry + ";" + s_pure.entry, "lehrer;lehrer;lehrer",
                     ";gibt/es/nicht;www", "falsch;" + s_plainB.password + ";" + s_pure.password});
@@ -182,6 +198,7 @@ TEST_F(RealFtpServers, ErrorOnOneTargetStillTriesTheOthers) {
 // progress shown as name and amount. A single name in "Namen:" renames the first file
 // only; the second keeps its own name.
 TEST_F(RealFtpServers, LargeFileToPureFtpdAndASingleNameForTheFirstFileOnly) {
+  ASSERT_TRUE(started({&s_pure}));
   ProgressWatchingUi watching;
   const std::string large = binaryBytes(1300 * 1024, 11);
   const std::string first = work.write("k MO.txt", large);
@@ -199,12 +216,13 @@ TEST_F(RealFtpServers, LargeFileToPureFtpdAndASingleNameForTheFirstFileOnly) {
 // message says "Abbruch!" with the amount sent, never "Übertragen:"; the next target is
 // not tried.
 TEST_F(RealFtpServers, AbortDuringTheTransferReportsAbbruchWithTheAmountSent) {
+  ASSERT_TRUE(started({&s_plainB, &s_pure}));
   ProgressWatchingUi watching;
   watching.keyOnceMoving = true;
-  const size_t size = 24U * 1024U * 1024U;
+  const size_t size = 8U * 1024U * 1024U;
   const std::string file = work.write("gross.bin", binaryBytes(size, 3));
-  answerDialog(watching, {s_plainB.entry + ";" + s_plainA.entry, "lehrer;lehrer", "",
-                          s_plainB.password + ";" + s_plainA.password});
+  answerDialog(watching,
+               {s_plainB.entry + ";" + s_pure.entry, "lehrer;lehrer", "", s_plainB.password + ";" + s_pure.password});
   watching.queueAnswer("Ja");
   EXPECT_EQ(quort::uploadFiles(ws, watching, file, options()), UploadStatus::Aborted);
   EXPECT_TRUE(watching.saw("Aktion abbrechen?"));
@@ -214,15 +232,16 @@ TEST_F(RealFtpServers, AbortDuringTheTransferReportsAbbruchWithTheAmountSent) {
   }
   EXPECT_EQ(message.rfind("Abbruch!\r\n\r\n" + s_plainB.entry + ": gross.bin  ", 0), 0U) << message;
   EXPECT_EQ(message.find("bertragen:"), std::string::npos) << message;
-  EXPECT_EQ(message.find(s_plainA.entry), std::string::npos) << message;
+  EXPECT_EQ(message.find(s_pure.entry), std::string::npos) << message;
   std::error_code ec;
   EXPECT_LT(fs::file_size(s_plainB.root / "gross.bin", ec), size);
-  EXPECT_FALSE(fs::exists(s_plainA.root / "gross.bin"));
+  EXPECT_FALSE(fs::exists(s_pure.root / "gross.bin"));
 }
 
 // Without trusting the server's own certificate the FTPS upload fails: certificates are
 // checked, and nothing goes out in the clear instead.
 TEST_F(RealFtpServers, FtpsRefusesAnUntrustedCertificate) {
+  ASSERT_TRUE(started({&s_tls}));
   const std::string file = work.write("geheim.txt", "nur mit TLS\r\n");
   const quort::UploadTarget target{s_tls.entry, s_tls.user, s_tls.password, ""};
   quort::FtpOptions untrusting = options();
