@@ -74,6 +74,7 @@ struct Transfer {
   size_t offset = 0;
   const TransferProgress* progress = nullptr;
   std::chrono::milliseconds silenceLimit{};
+  std::chrono::milliseconds stallLimit{};
   Clock::time_point lastActivity = Clock::now();
   Clock::time_point lastShown{};
   std::uint64_t bytesSent = 0;
@@ -110,8 +111,11 @@ int transferProgress(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_of
     transfer.bytesSent = sent;
     transfer.lastActivity = now;
   }
-  // curl gives the closing reply of a transfer a minute of its own; the limit holds for it too.
-  if (now - transfer.lastActivity > transfer.silenceLimit) {
+  // While the data flows a stall counts after the data time-out (curl's own check averages
+  // over seconds); otherwise the reply time-out holds, also for the closing reply, which
+  // curl would give a minute of its own.
+  const bool dataFlowing = sent > 0 && sent < transfer.content.size();
+  if (now - transfer.lastActivity > (dataFlowing ? transfer.stallLimit : transfer.silenceLimit)) {
     transfer.timedOut = true;
     return 1;
   }
@@ -177,6 +181,7 @@ TransferReport storeFile(const UploadTarget& target, const std::string& remoteNa
   transfer.content = content;
   transfer.progress = &progress;
   transfer.silenceLimit = std::max(options.timeouts.response, options.timeouts.connect);
+  transfer.stallLimit = options.timeouts.data;
 
   const std::string url = ftpUrl(target, remoteName);
   curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());

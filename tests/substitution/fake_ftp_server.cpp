@@ -138,6 +138,12 @@ void FakeFtpServer::receiveData(int listener, int control) {
   if (!readable(listener, 5000)) return;
   const int data = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
   if (data < 0) return;
+  if (m_behaviour == Behaviour::StalledData) {
+    while (!m_stop && !readable(control, 50)) {
+    }
+    ::close(data);
+    return;
+  }
   std::string bytes;
   char buffer[4096];
   while (!m_stop) {

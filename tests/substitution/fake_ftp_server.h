@@ -18,6 +18,7 @@ class FakeFtpServer {
     GreetingWithoutCode,
     RejectAfterData,  // takes the data, then answers 552
     NoFinalReply,     // takes the data and stays silent
+    StalledData,      // opens the data connection and never reads from it
     MalformedPasv,
     ForeignPasvAddress  // the PASV reply names another host
   };

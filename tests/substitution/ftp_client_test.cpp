@@ -92,6 +92,18 @@ TEST(FtpClient, SilenceAndRepliesWithoutCodeTimeOutInsteadOfHanging) {
   }
 }
 
+// A data connection that takes nothing more (the server stopped reading) is given up after
+// the data time-out.
+TEST(FtpClient, StalledDataConnectionTimesOut) {
+  const FakeFtpServer server(Behaviour::StalledData);
+  const auto start = std::chrono::steady_clock::now();
+  const TransferReport report = store(server, std::string(32U * 1024U * 1024U, 'x'));
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(report.outcome, TransferOutcome::Failed);
+  EXPECT_LT(report.bytesSent, 32U * 1024U * 1024U);
+  EXPECT_LT(seconds, 2.8);
+}
+
 // The progress callback can stop a transfer at any step.
 TEST(FtpClient, ProgressCallbackAbortsTheTransfer) {
   const FakeFtpServer server(Behaviour::Normal);
