@@ -1,8 +1,10 @@
 #include "data/file_access.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -50,23 +52,48 @@ std::optional<fs::path> findNative(const fs::path& path) {
   return found;
 }
 
-bool syncFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY);
+// The temporary file is created with the given rights; an existing one (left by a crash)
+// is removed first, so it cannot keep wider rights.
+bool writeAndSync(const fs::path& path, std::string_view content, mode_t mode) {
+  ::unlink(path.c_str());
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
   if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
+  bool ok = true;
+  size_t written = 0;
+  while (ok && written < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) written += static_cast<size_t>(n);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
 }
 
-bool writeAndSync(const fs::path& path, std::string_view content) {
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) return false;
+bool replaceAtomically(std::string_view name, std::string_view content, std::optional<std::string_view> backupName,
+                       mode_t mode) {
+  const fs::path target = findNative(nativePath(name)).value_or(nativePath(name));
+  fs::path temporary = target;
+  temporary += ".tmp";
+  std::error_code ec;
+  if (!writeAndSync(temporary, content, mode)) {
+    fs::remove(temporary, ec);
+    return false;
   }
-  return syncFile(path);
+  if (backupName && fs::exists(target, ec)) {
+    fs::copy_file(target, nativePath(*backupName), fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      fs::remove(temporary, ec);
+      return false;
+    }
+  }
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -105,28 +132,11 @@ bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes)
 }
 
 bool writeFileAtomically(std::string_view name, std::string_view content, std::optional<std::string_view> backupName) {
-  const fs::path target = findNative(nativePath(name)).value_or(nativePath(name));
-  fs::path temporary = target;
-  temporary += ".tmp";
-  std::error_code ec;
-  if (!writeAndSync(temporary, content)) {
-    fs::remove(temporary, ec);
-    return false;
-  }
-  if (backupName && fs::exists(target, ec)) {
-    fs::copy_file(target, nativePath(*backupName), fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-      fs::remove(temporary, ec);
-      return false;
-    }
-  }
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+  return replaceAtomically(name, content, backupName, 0666);
+}
+
+bool writePrivateFileAtomically(std::string_view name, std::string_view content) {
+  return replaceAtomically(name, content, std::nullopt, 0600);
 }
 
 std::string stemOf(std::string_view name) {

@@ -33,6 +33,10 @@ bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes 
 bool writeFileAtomically(std::string_view name, std::string_view content,
                          std::optional<std::string_view> backupName = std::nullopt);
 
+// The same without backup, for files that hold secrets (passwords): the new file is
+// readable and writable by its owner only, whatever the old one allowed.
+bool writePrivateFileAtomically(std::string_view name, std::string_view content);
+
 // The name up to the first "." of the file-name part (directories kept).
 std::string stemOf(std::string_view name);
 

@@ -41,6 +41,7 @@ ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : Q
       form->setContentsMargins(0, 0, 0, 0);
       auto* field = new QLineEdit(toQString(item.value), line);
       field->setObjectName(QStringLiteral("field"));
+      if (item.masked) field->setEchoMode(QLineEdit::Password);
       form->addRow(toQString(item.label + ":"), field);
       if (!item.choices.empty()) addChoiceList(item, form, field);
       row = line;

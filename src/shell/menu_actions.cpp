@@ -1,8 +1,8 @@
 #include "shell/menu_actions.h"
 
 #include "shell/application.h"
-#include "workspace/dialogs.h"
 #include "shell/generation_commands.h"
+#include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/text_files.h"
 #include "workspace/ui.h"
@@ -12,7 +12,7 @@ namespace quort {
 
 namespace {
 
-void unavailable(Application& app) {
+void menuItemUnavailable(Application& app) {
   app.ui().message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
 }
 
@@ -55,7 +55,7 @@ void exchangeMenu(Application& app) {
                 "DIF-Import/Export:");
   ws.shell.helpTopic = savedTopic;
   // The exchange import and export are not built; nothing is asked that could end the program.
-  if (outcome.choiceResult >= 1 && outcome.choiceResult <= 3) unavailable(app);
+  if (outcome.choiceResult >= 1 && outcome.choiceResult <= 3) menuItemUnavailable(app);
 }
 
 // "Einblenden": the set-aside assignments come back behind the others.
@@ -122,7 +122,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
       app.ui().message(versionInfoText(), MessageStyle{Icon::Information, kProgramTitle, true});
       return;
     default:
-      unavailable(app);
+      menuItemUnavailable(app);
   }
 }
 

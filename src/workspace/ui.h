@@ -20,7 +20,8 @@ struct ChoiceItem {
   enum class Kind { Button, CheckBox, TextField };
   Kind kind = Kind::Button;
   std::string label;
-  std::string value;  // check box: "0"/"1"; text field: its text
+  std::string value;    // check box: "0"/"1"; text field: its text
+  bool masked = false;  // text field whose input is not shown (a password)
   // Text field: what a list beside it offers; "Hinzufügen" and "Entfernen" edit the field.
   std::vector<std::string> choices;
 };

@@ -16,11 +16,11 @@
 #include "gui/prompt_dialogs.h"
 #include "gui/small_windows.h"
 #include "gui/text_windows.h"
+#include "support/temp_dir.h"
 #include "workspace/dialogs.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -62,6 +62,21 @@ TEST(ChoiceDialogTest, CheckBoxesAndFieldsGiveTheirValues) {
   QTest::mouseClick(dialog.itemButton(3), Qt::LeftButton);
   EXPECT_EQ(dialog.outcome().choiceResult, 3);
   EXPECT_EQ(dialog.outcome().choiceValues, "8|1|");
+}
+
+// A masked field (the password of "Daten übertragen") hides what is typed but gives it back.
+TEST(ChoiceDialogTest, MaskedFieldHidesItsInput) {
+  ChoiceBoxRequest request = parseChoiceItems(
+      "Daten \xFC"
+      "bertragen",
+      "#$Adresse:lehrer|$Pa\xDFwort:|OK|Abbruch");
+  request.items[1].masked = true;
+  ChoiceDialog dialog(request);
+  ASSERT_NE(dialog.textField(2), nullptr);
+  EXPECT_EQ(dialog.textField(1)->echoMode(), QLineEdit::Normal);
+  EXPECT_EQ(dialog.textField(2)->echoMode(), QLineEdit::Password);
+  QTest::keyClicks(dialog.textField(2), QStringLiteral("geheim"));
+  EXPECT_EQ(dialog.outcome().choiceValues, "lehrer|geheim|");
 }
 
 // One step down from 01.03.2004 is the leap day; up goes forward; only dates are accepted.
