@@ -8,10 +8,11 @@
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/command_interpreter.h"
+#include "shell/menu_actions.h"
+#include "shell/menu_table.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/manual_placement.h"
-#include "timetable/plan_deletion.h"
 #include "timetable/plan_views.h"
 #include "timetable/room_setting.h"
 #include "workspace/dialogs.h"
@@ -437,16 +438,19 @@ void addPlacementKeywords(BatchRunner& runner) {
     return false;
   });
   runner.addKeyword("menu", [](BatchRunner& r, const std::string& argument) {
-    Workspace& ws = r.app().workspace();
-    if (!ws.base.loaded()) return true;  // the items stay grey without base data
-    if (argument == "106") {
-      deleteLessonsToPlace(ws, r.ui());
-    } else if (argument == "107") {
-      deletePlan(ws, r.ui());
-    } else {
-      r.fail("menu: nicht verf\xC3\xBCgbar: " + argument);
+    const bool digits =
+        !argument.empty() && argument.size() <= 4 && argument.find_first_not_of("0123456789") == std::string::npos;
+    const MenuNode* item = digits ? findMenuItem(std::stoi(argument)) : nullptr;
+    if (item == nullptr) {
+      r.fail("menu: kein Men\xC3\xBCpunkt: " + argument);
       return false;
     }
+    // A grey item cannot be chosen; a script that asks for one did not get what it wanted.
+    if (!menuItemReachable(item->id, r.app().workspace())) {
+      r.fail("menu: " + argument + " ist gesperrt (" + cp1252ToUtf8(item->caption) + ")");
+      return false;
+    }
+    runMenuItem(r.app(), item->id);
     return true;
   });
 }
