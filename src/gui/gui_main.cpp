@@ -10,6 +10,7 @@
 #include "data/codepage.h"
 #include "data/file_access.h"
 #include "gui/main_window.h"
+#include "gui/qt_noise_filter.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "shell/application.h"
@@ -106,6 +107,7 @@ int runWindowProgram(int argc, char** argv, const WindowOptions& options) {
                  "Ohne Fenster: planner --batch SKRIPT\n";
     return 2;
   }
+  installQtNoiseFilter();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("QUORT-Plan"));
   if (!options.screenshot.empty()) return renderScreenshot(options);
