@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -9,9 +10,11 @@
 #include "data/codepage.h"
 #include "data/file_access.h"
 #include "gui/main_window.h"
+#include "gui/qt_noise_filter.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "shell/application.h"
+#include "shell/failure_messages.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
 #include "workspace/scripted_ui.h"
@@ -57,7 +60,15 @@ int renderScreenshot(const WindowOptions& options) {
   ScriptedUi ui;
   ui.setListener([](const std::string& line) { std::cerr << cp1252ToUtf8(line) << '\n'; });
   Application app(ws, ui);
-  openAtStart(app, options);
+  // A picture of a school that did not load would pass for the real one: nothing is written.
+  const bool opened = openAtStart(app, options);
+  const bool refused = std::any_of(ui.records().begin(), ui.records().end(), [](const ScriptedUi::Record& r) {
+    return r.kind == "message" && reportsFailure(r.text);
+  });
+  if (!opened || refused || app.endRequested()) {
+    std::cerr << "Bild nicht geschrieben: " << options.screenshot << '\n';
+    return 1;
+  }
   MainWindow window(app);
   window.refresh();
   window.show();
@@ -96,6 +107,7 @@ int runWindowProgram(int argc, char** argv, const WindowOptions& options) {
                  "Ohne Fenster: planner --batch SKRIPT\n";
     return 2;
   }
+  installQtNoiseFilter();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("QUORT-Plan"));
   if (!options.screenshot.empty()) return renderScreenshot(options);

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "data/calendar.h"
+#include "data/plan_records.h"
 #include "gui/editors/assignment_editor_dialog.h"
 #include "gui/editors/block_editor_dialog.h"
 #include "gui/editors/coupling_editor_dialog.h"
@@ -24,6 +25,8 @@
 #include "shell/application.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
+#include "timetable/assignment_list.h"
+#include "timetable/plan_views.h"
 #include "workspace/text_files.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -38,6 +41,9 @@ constexpr int kHelpItem = 150;
 
 // The leading number of a list line ("12: ...").
 int leadingNumber(const QString& line) { return line.section(QLatin1Char(':'), 0, 0).trimmed().toInt(); }
+
+// The entry number that heads a "zu setzen" line ("  12  MR D  5A  4"); 0 for the sum.
+int entryNumber(const QString& line) { return line.simplified().section(QLatin1Char(' '), 0, 0).toInt(); }
 
 QString slotText(const Workspace& ws) {
   const ShellState& shell = ws.shell;
@@ -180,9 +186,35 @@ QWidget* MainWindow::buildMainView() {
   connect(m_list, &QListWidget::itemActivated, this, &MainWindow::listItemActivated);
   listLayout->addWidget(m_listTitle);
   listLayout->addWidget(m_list, 1);
-  m_views->addWidget(scroll);
+  auto* gridPage = new QWidget;
+  auto* gridLayout = new QHBoxLayout(gridPage);
+  gridLayout->setContentsMargins(0, 0, 0, 0);
+  gridLayout->addWidget(scroll, 1);
+  gridLayout->addWidget(buildToPlacePanel());
+  m_views->addWidget(gridPage);
   m_views->addWidget(listPage);
   return m_views;
+}
+
+QWidget* MainWindow::buildToPlacePanel() {
+  m_toPlacePanel = new QWidget;
+  m_toPlacePanel->setObjectName(QStringLiteral("toPlacePanel"));
+  auto* layout = new QVBoxLayout(m_toPlacePanel);
+  layout->setContentsMargins(0, 0, 0, 0);
+  m_toPlaceTitle = new QLabel(m_toPlacePanel);
+  QFont titleFont = m_toPlaceTitle->font();
+  titleFont.setBold(true);
+  m_toPlaceTitle->setFont(titleFont);
+  m_toPlace = new QListWidget(m_toPlacePanel);
+  m_toPlace->setObjectName(QStringLiteral("toPlaceList"));
+  m_toPlace->setFont(fixedFont());
+  m_toPlace->setMinimumWidth(230);
+  m_toPlace->setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(m_toPlace, &QListWidget::itemClicked, this, &MainWindow::toPlaceItemPicked);
+  connect(m_toPlace, &QListWidget::itemActivated, this, &MainWindow::toPlaceItemPicked);
+  layout->addWidget(m_toPlaceTitle);
+  layout->addWidget(m_toPlace, 1);
+  return m_toPlacePanel;
 }
 
 QAction* MainWindow::menuAction(int id) const {
@@ -234,6 +266,14 @@ void MainWindow::listItemActivated(QListWidgetItem* item) {
   if (number <= 0) return;
   const bool couplings = m_app.workspace().shell.mainView == MainView::CouplingList;
   m_app.typeCommand((couplings ? "T:" : "B:") + std::to_string(number));
+  afterAction();
+}
+
+// A pick chooses the entry the way "P:n" does, so the next ">" places it.
+void MainWindow::toPlaceItemPicked(QListWidgetItem* item) {
+  const int number = item != nullptr ? entryNumber(item->text()) : 0;
+  if (number <= 0) return;
+  m_app.typeCommand("P:" + std::to_string(number));
   afterAction();
 }
 
@@ -378,8 +418,44 @@ void MainWindow::refreshMainView() {
     options.emptyHint =
         QStringLiteral("Keine Grunddaten geladen.\nDatei \u203A \u00D6ffnen l\u00E4dt die Daten einer Schule.");
   }
+  options.showClass = shell.view.showClass;
+  options.showTeacher = shell.view.showTeacher;
+  options.showRoom = shell.view.showRoom;
   m_grid->setGrid(buildWeekGrid(ws), options);
   m_views->setCurrentIndex(0);
+  refreshToPlaceList();
+}
+
+// The list is only rebuilt when its lines change, so that a pick in it keeps its place.
+void MainWindow::refreshToPlaceList() {
+  const Workspace& ws = m_app.workspace();
+  const bool shown = ws.base.loaded() && ws.shell.workMode <= 1;
+  m_toPlacePanel->setVisible(shown);
+  if (!shown) return;
+  const std::vector<std::string> lines = lessonsToPlaceList(ws, {});
+  QStringList texts;
+  for (const std::string& line : lines) texts << toQString(line);
+  bool same = m_toPlace->count() == texts.size();
+  for (int i = 0; same && i < texts.size(); ++i) same = m_toPlace->item(i)->text() == texts[i];
+  if (!same) {
+    const QSignalBlocker blocker(m_toPlace);
+    m_toPlace->clear();
+    m_toPlace->addItems(texts);
+    // The sum at the end is no entry.
+    QListWidgetItem* sum = m_toPlace->item(m_toPlace->count() - 1);
+    if (sum != nullptr && entryNumber(sum->text()) <= 0) sum->setFlags(Qt::ItemIsEnabled);
+  }
+  m_toPlaceTitle->setText(QStringLiteral("zu setzen (%1)").arg(std::max<qsizetype>(0, texts.size() - 1)));
+  const auto chosen = ws.shell.currentEntry.size() == AssignmentView::kSize
+                          ? findAssignment(ws.plan.assignments, ws.shell.currentEntry)
+                          : std::nullopt;
+  const QSignalBlocker blocker(m_toPlace);
+  m_toPlace->clearSelection();
+  for (int i = 0; chosen && i < m_toPlace->count(); ++i) {
+    if (entryNumber(m_toPlace->item(i)->text()) != static_cast<int>(*chosen) + 1) continue;
+    m_toPlace->setCurrentRow(i);
+    m_toPlace->scrollToItem(m_toPlace->item(i));
+  }
 }
 
 void MainWindow::refreshStatus() {

@@ -51,6 +51,8 @@ class MainWindow : public QMainWindow {
   QLabel* statusField(int number) const { return number == 1 ? m_status1 : m_status2; }
   WeekGridWidget* weekGrid() const { return m_grid; }
   QListWidget* listView() const { return m_list; }
+  // The "zu setzen" list beside the grid: what "P:" lists; a pick chooses the entry to place.
+  QListWidget* toPlaceList() const { return m_toPlace; }
   bool showsList() const;
 
   // Modeless windows opened from here; they are closed with the main window.
@@ -70,14 +72,17 @@ class MainWindow : public QMainWindow {
   QWidget* buildCommandRow();
   QWidget* buildButtonRow();
   QWidget* buildMainView();
+  QWidget* buildToPlacePanel();
   void runCommandField();
   void runEditorCommand(const QString& command);
   void listItemActivated(QListWidgetItem* item);
+  void toPlaceItemPicked(QListWidgetItem* item);
   void showHelpWindow();
   void afterAction();
   void refreshMenus();
   void refreshButtons();
   void refreshMainView();
+  void refreshToPlaceList();
   void refreshStatus();
   void closeChildWindows();
 
@@ -92,6 +97,9 @@ class MainWindow : public QMainWindow {
   WeekGridWidget* m_grid = nullptr;
   QLabel* m_listTitle = nullptr;
   QListWidget* m_list = nullptr;
+  QWidget* m_toPlacePanel = nullptr;
+  QLabel* m_toPlaceTitle = nullptr;
+  QListWidget* m_toPlace = nullptr;
   QLabel* m_status1 = nullptr;
   QLabel* m_status2 = nullptr;
   std::array<QPointer<QWidget>, kChildWindowSlots> m_childWindows{};

@@ -222,20 +222,16 @@ void WeekGridWidget::paintLessonCard(QPainter& painter, const QRect& rect, const
   const int pad = 10;
   const QRect inner = rect.adjusted(pad, 3, -6, -3);
   const bool byNumber = m_options.showCouplingNumbers && cell.coupling > 0;
-  const QString main = byNumber ? QStringLiteral("K%1").arg(cell.coupling) : toQString(cell.subject);
+  const CardText text = cardText(cell);
   const int big = std::clamp(rect.height() * 36 / 100, 12, 20);
   painter.setPen(kInk);
   painter.setFont(sized(font(), big, true));
-  painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, main);
-
-  // Second line: who (the teacher in a class's week, the class elsewhere); the room at the right.
-  const QString who = toQString(cell.teacher.empty() ? cell.classes : cell.teacher);
-  const QString secondary = byNumber ? toQString(cell.subject) + QStringLiteral("  ") + who : who;
+  painter.drawText(inner, Qt::AlignLeft | Qt::AlignTop, text.main);
   painter.setFont(sized(font(), big - 4, false));
   painter.setPen(kInk);
-  painter.drawText(inner, Qt::AlignLeft | Qt::AlignBottom, secondary);
+  painter.drawText(inner, Qt::AlignLeft | Qt::AlignBottom, text.secondary);
   painter.setPen(kMutedInk);
-  painter.drawText(inner, Qt::AlignRight | Qt::AlignBottom, toQString(cell.room));
+  painter.drawText(inner, Qt::AlignRight | Qt::AlignBottom, text.room);
 
   QStringList tags;
   if (cell.coupling > 0 && !byNumber) tags << QStringLiteral("K%1").arg(cell.coupling);
@@ -253,6 +249,20 @@ void WeekGridWidget::paintLessonCard(QPainter& painter, const QRect& rect, const
   painter.drawRoundedRect(tag, 4, 4);
   painter.setPen(kInk);
   painter.drawText(tag, Qt::AlignCenter, tagText);
+}
+
+WeekGridWidget::CardText WeekGridWidget::cardText(const GridCell& cell) const {
+  CardText text;
+  const bool byNumber = m_options.showCouplingNumbers && cell.coupling > 0;
+  text.main = byNumber ? QStringLiteral("K%1").arg(cell.coupling) : toQString(cell.subject);
+  // Second line: who (the teacher in a class's week, the class elsewhere), as far as the
+  // switches let codes show; the room at the right.
+  const std::string teacher = m_options.showTeacher ? cell.teacher : std::string();
+  const std::string classes = m_options.showClass ? cell.classes : std::string();
+  const QString who = toQString(teacher.empty() ? classes : teacher);
+  text.secondary = byNumber ? (toQString(cell.subject) + QStringLiteral("  ") + who).trimmed() : who;
+  if (m_options.showRoom) text.room = toQString(cell.room);
+  return text;
 }
 
 void WeekGridWidget::mousePressEvent(QMouseEvent* event) {

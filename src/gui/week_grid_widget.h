@@ -16,6 +16,10 @@ class WeekGridWidget : public QWidget {
     int selectedRow = 0;  // 0-based, -1: none
     int selectedDay = 0;  // 0-based
     bool showCouplingNumbers = false;
+    // The "X:" switches: class codes, teacher codes and rooms on the cards.
+    bool showClass = true;
+    bool showTeacher = true;
+    bool showRoom = true;
     QString caption;    // right-hand side of the header, e.g. the work mode
     QString emptyHint;  // shown across the grid when there is nothing to show
   };
@@ -27,6 +31,14 @@ class WeekGridWidget : public QWidget {
   // The cell under a point, as (row, day), 0-based; false outside the cells.
   bool cellAt(const QPoint& point, int& row, int& day) const;
   QRect cellRect(int row, int day) const;
+
+  // What the card of a lesson shows: the big first line, the second line, the room.
+  struct CardText {
+    QString main;
+    QString secondary;
+    QString room;
+  };
+  CardText cardText(const GridCell& cell) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;

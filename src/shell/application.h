@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "workspace/base_data_file.h"
 #include "shell/command_interpreter.h"
+#include "workspace/base_data_file.h"
 
 namespace quort {
 
@@ -24,7 +24,7 @@ class Application {
   CommandInterpreter& interpreter() { return m_interpreter; }
 
   // The command field: text typed and Enter pressed.
-  void typeCommand(const std::string& text) { m_interpreter.run(text); }
+  CommandOutcome typeCommand(const std::string& text) { return m_interpreter.run(text); }
 
   // "&Öffnen": base data first when none are loaded, then the plan. name empty: file chooser.
   LoadStatus open(const std::string& baseName);

@@ -6,6 +6,7 @@
 #include "data/codepage.h"
 #include "shell/application.h"
 #include "shell/editor_commands.h"
+#include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
 #include "shell/upload_commands.h"
 #include "shell/workspace_report.h"
@@ -111,8 +112,10 @@ void BatchRunner::addStandardKeywords() {
   addKeyword("show", showKeyword);
   addKeyword("mode", modeKeyword);
   addKeyword("command", [](BatchRunner& runner, const std::string& argument) {
-    runner.app().typeCommand(utf8ToCp1252(argument) + "\r");
-    return true;
+    const CommandOutcome outcome = runner.app().typeCommand(utf8ToCp1252(argument) + "\r");
+    if (outcome == CommandOutcome::Dispatched) return true;
+    runner.fail(cp1252ToUtf8(outcomeText(outcome)) + ": " + argument);
+    return false;
   });
   addKeyword("answer", [](BatchRunner& runner, const std::string& argument) {
     runner.ui().queueAnswer(utf8ToCp1252(argument));
@@ -133,7 +136,19 @@ void BatchRunner::printText(const std::string& cp1252Line) { print(cp1252ToUtf8(
 
 void BatchRunner::fail(const std::string& reason) { m_err << "Zeile " << m_lineNumber << ": " << reason << '\n'; }
 
+bool BatchRunner::refusedSince(size_t firstRecord) {
+  const auto& records = m_ui.records();
+  for (size_t i = firstRecord; i < records.size(); ++i) {
+    if (records[i].kind == "message" && reportsFailure(records[i].text)) {
+      fail("nicht ausgef\xC3\xBChrt: " + cp1252ToUtf8(flattenLines(records[i].text)));
+      return true;
+    }
+  }
+  return false;
+}
+
 int BatchRunner::run(std::istream& script) {
+  int status = 0;
   std::string raw;
   while (std::getline(script, raw)) {
     ++m_lineNumber;
@@ -145,11 +160,18 @@ int BatchRunner::run(std::istream& script) {
       fail("unbekanntes Schl\xC3\xBCsselwort: " + keyword);
       return 1;
     }
-    if (!handler->second(*this, argument)) return 1;
+    const size_t recordsBefore = m_ui.records().size();
+    if (!handler->second(*this, argument)) {
+      m_out.flush();
+      return 1;
+    }
+    // The program refused the step: the script goes on, so that what follows still shows
+    // the state, but it does not end as a success.
+    if (refusedSince(recordsBefore)) status = 1;
     if (m_app.endRequested()) break;
   }
   m_out.flush();
-  return 0;
+  return status;
 }
 
 }  // namespace quort

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -21,7 +22,10 @@ class BatchRunner {
   // Adds or replaces a keyword; the handler returns false when the line could not be carried out.
   void addKeyword(const std::string& name, Keyword handler);
 
-  // 0 when the script ran to its end, 1 when a line could not be carried out.
+  // 0 when the script ran to its end, 1 when a line could not be carried out. A line that
+  // cannot be read (unknown keyword, missing argument, a command that is not run) stops the
+  // script there; a step the program refused with a failure message ("Eingabefehler!",
+  // "Fehler: QQ", ...) lets the script run on and ends it with 1.
   int run(std::istream& script);
 
   Application& app() { return m_app; }
@@ -35,6 +39,8 @@ class BatchRunner {
 
  private:
   void addStandardKeywords();
+  // Whether a message shown since that record reports a failure; reports it as the reason.
+  bool refusedSince(size_t firstRecord);
 
   Application& m_app;
   ScriptedUi& m_ui;

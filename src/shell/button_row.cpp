@@ -48,13 +48,8 @@ void unavailable(Application& app) {
 }
 
 // "Kl", "Le", "Ra", "Fa": a pick list of the codes; the chosen entity's week is shown.
-void chooseEntity(Application& app, PlanEntity kind, const char* title) {
-  Workspace& ws = app.workspace();
-  ListChoiceRequest request{title, entityCodes(ws, kind), currentEntity(ws, kind) - 1};
-  const int chosen = app.ui().chooseFromList(request);
-  if (chosen < 0) return;
-  selectEntity(ws, kind, chosen + 1);
-  app.typeCommand("X:" + viewLetter(kind));
+void chooseEntity(Application& app, PlanEntity kind) {
+  if (chooseAndSelectEntity(app.workspace(), app.ui(), kind)) app.typeCommand("X:" + viewLetter(kind));
 }
 
 void pressDayModeButton(Application& app, MainButton button) {
@@ -111,31 +106,38 @@ void pressButton(Application& app, MainButton button) {
   }
   switch (button) {
     case MainButton::Remove:
-      return app.typeCommand("<");
+      app.typeCommand("<");
+      return;
     case MainButton::Insert:
-      return app.typeCommand(">");
+      app.typeCommand(">");
+      return;
     case MainButton::Show:
-      return app.typeCommand("X:" + viewLetter(shell.view.kind));
+      app.typeCommand("X:" + viewLetter(shell.view.kind));
+      return;
     case MainButton::ToPlace:
-      return app.typeCommand("P:");
+      app.typeCommand("P:");
+      return;
     case MainButton::Resources:
-      return app.typeCommand("E");
+      app.typeCommand("E");
+      return;
     case MainButton::Coupling:
       if (shell.workMode == 2) return unavailable(app);
       shell.showCouplingNumbers = !shell.showCouplingNumbers;
       return;
     case MainButton::Classes:
-      return chooseEntity(app, PlanEntity::Class, "Klasse w\xE4hlen");
+      return chooseEntity(app, PlanEntity::Class);
     case MainButton::Teachers:
-      return chooseEntity(app, PlanEntity::Teacher, "Lehrer w\xE4hlen");
+      return chooseEntity(app, PlanEntity::Teacher);
     case MainButton::Rooms:
-      return chooseEntity(app, PlanEntity::Room, "Raum w\xE4hlen");
+      return chooseEntity(app, PlanEntity::Room);
     case MainButton::Subjects:
-      return chooseEntity(app, PlanEntity::Subject, "Fach w\xE4hlen");
+      return chooseEntity(app, PlanEntity::Subject);
     case MainButton::Couplings:
-      return app.typeCommand("S:");
+      app.typeCommand("S:");
+      return;
     case MainButton::Blocks:
-      return app.typeCommand("B:");
+      app.typeCommand("B:");
+      return;
     case MainButton::PlanToggle:
       if (shell.workMode == 3) shell.showOriginalPlan = !shell.showOriginalPlan;
       return;

@@ -79,19 +79,40 @@ const CommandInterpreter::Entry* CommandInterpreter::find(const std::string& com
   return nullptr;
 }
 
-void CommandInterpreter::run(std::string text) {
+CommandOutcome CommandInterpreter::run(std::string text) {
   auto command = normalise(std::move(text));
-  if (!command) return;
+  if (!command) return CommandOutcome::NoBlock;
   m_ws.shell.currentCommand = *command;
   if (command->empty() || (*command)[0] != '>') m_ws.shell.continuation = false;
-  if (!m_ws.base.loaded() && command->compare(0, 2, "G:") != 0) return;
+  if (!m_ws.base.loaded() && command->compare(0, 2, "G:") != 0) return CommandOutcome::NoBaseData;
   const Entry* entry = find(*command);
-  if (entry == nullptr || (entry->workModes & (1U << m_ws.shell.workMode)) == 0) return;
-  if (m_depth >= kMaxNesting) return;
+  if (entry == nullptr) return CommandOutcome::Unknown;
+  if ((entry->workModes & (1U << m_ws.shell.workMode)) == 0) return CommandOutcome::NotInWorkMode;
+  if (m_depth >= kMaxNesting) return CommandOutcome::NestedTooDeeply;
   ++m_depth;
   CommandContext context{m_ws, m_ui, [this](const std::string& next) { run(next); }};
   entry->handler(context, *command);
   --m_depth;
+  return CommandOutcome::Dispatched;
+}
+
+std::string outcomeText(CommandOutcome outcome) {
+  switch (outcome) {
+    case CommandOutcome::Dispatched:
+      return {};
+    case CommandOutcome::NoBlock:
+      return "Block nicht vorhanden, Befehl verworfen";
+    case CommandOutcome::NoBaseData:
+      return "Keine Grunddaten geladen! Erst Datei \x9B \xD6"
+             "ffnen, nur G: geht ohne sie";
+    case CommandOutcome::Unknown:
+      return "Unbekannter Befehl";
+    case CommandOutcome::NotInWorkMode:
+      return "Befehl in diesem Arbeitsmodus nicht m\xF6glich";
+    case CommandOutcome::NestedTooDeeply:
+      return "Befehle zu tief geschachtelt";
+  }
+  return {};
 }
 
 }  // namespace quort

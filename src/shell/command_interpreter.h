@@ -20,6 +20,21 @@ struct CommandContext {
 
 using CommandHandler = std::function<void(CommandContext&, const std::string& command)>;
 
+// What became of a typed command. The window drops the others silently, as the user
+// sees at once that nothing happened; a script must learn it, or it runs on as if the
+// command had been carried out.
+enum class CommandOutcome {
+  Dispatched,      // a handler ran (whatever it then reported through the Ui)
+  NoBlock,         // "+n" names no block
+  NoBaseData,      // only "G:" runs before base data are loaded
+  Unknown,         // no command begins like this
+  NotInWorkMode,   // the command exists, but not in the current work mode
+  NestedTooDeeply  // a command that keeps issuing commands
+};
+
+// The German reason for a command that was not dispatched; empty for Dispatched.
+std::string outcomeText(CommandOutcome outcome);
+
 // Work modes in which a command is accepted (bit n for mode n).
 inline constexpr unsigned kAllWorkModes = 0x1F;
 inline constexpr unsigned kPlanningModes = 0x03;  // "Kopplungen" and "Einzelstunden"
@@ -37,7 +52,7 @@ class CommandInterpreter {
   void registerUnavailable(const std::string& prefix, unsigned workModes = kAllWorkModes);
 
   // The command field's Enter: normalises text and runs the command.
-  void run(std::string text);
+  CommandOutcome run(std::string text);
 
   // Normalisation without dispatch; std::nullopt when the command is dropped.
   std::optional<std::string> normalise(std::string text) const;

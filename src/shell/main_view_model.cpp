@@ -1,12 +1,11 @@
 #include "shell/main_view_model.h"
 
-#include "editors/coupling_editing.h"
-
 #include <algorithm>
 
 #include "data/base_data.h"
 #include "data/calendar.h"
 #include "data/plan_records.h"
+#include "editors/coupling_editing.h"
 #include "shell/command_interpreter.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -296,6 +295,15 @@ void selectEntity(Workspace& ws, PlanEntity kind, int index) {
   }
   shell.view.kind = kind;
   shell.mainView = MainView::WeekGrid;
+}
+
+bool chooseAndSelectEntity(Workspace& ws, Ui& ui, PlanEntity kind) {
+  const char* titles[] = {"Klasse w\xE4hlen", "Lehrer w\xE4hlen", "Raum w\xE4hlen", "Fach w\xE4hlen"};
+  ListChoiceRequest request{titles[static_cast<int>(kind)], entityCodes(ws, kind), currentEntity(ws, kind) - 1};
+  const int chosen = ui.chooseFromList(request);
+  if (chosen < 0 || static_cast<size_t>(chosen) >= request.entries.size()) return false;
+  selectEntity(ws, kind, chosen + 1);
+  return true;
 }
 
 void stepEntity(Workspace& ws, int direction) {

@@ -9,6 +9,7 @@ namespace quort {
 
 struct Workspace;
 class CommandInterpreter;
+class Ui;
 
 // What one cell of the week grid shows. Codes are trimmed program text.
 struct GridCell {
@@ -55,6 +56,9 @@ std::vector<std::string> entityCodes(const Workspace& ws, PlanEntity kind);
 int currentEntity(const Workspace& ws, PlanEntity kind);
 // Makes entity index (1-based) of that kind current and shows its week.
 void selectEntity(Workspace& ws, PlanEntity kind, int index);
+// The chooser of the "Kl", "Le", "Ra" and "Fa" buttons ("Klasse wählen" ...): the chosen
+// entity becomes current and its week is shown. false when the list was closed.
+bool chooseAndSelectEntity(Workspace& ws, Ui& ui, PlanEntity kind);
 // Moves to the next (+1) or previous (-1) entity of the kind shown, wrapping around.
 void stepEntity(Workspace& ws, int direction);
 

@@ -2,6 +2,8 @@
 
 #include "shell/application.h"
 #include "shell/generation_commands.h"
+#include "shell/main_view_model.h"
+#include "timetable/plan_deletion.h"
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/text_files.h"
@@ -32,17 +34,29 @@ const char* commandOf(int id) {
       return "H:L";
     case 114:
       return "D:";
-    case 115:
-      return "W:K";
-    case 116:
-      return "W:L";
-    case 117:
-      return "W:S";
     case 134:
       return "W:F";
     default:
       return nullptr;
   }
+}
+
+// "Sperren": the locks work on the plan of one class, teacher or subject, so that one is
+// chosen first and shown; the lock panel follows. Closing the chooser opens no panel.
+bool chooseForLocks(Application& app, int id) {
+  PlanEntity kind = PlanEntity::Class;
+  const char* command = "W:K";
+  if (id == 116) {
+    kind = PlanEntity::Teacher;
+    command = "W:L";
+  } else if (id == 117) {
+    kind = PlanEntity::Subject;
+    command = "W:S";
+  } else if (id != 115) {
+    return false;
+  }
+  if (chooseAndSelectEntity(app.workspace(), app.ui(), kind)) app.typeCommand(command);
+  return true;
 }
 
 // "DIF-Import/Export": the imports end the program, so they are confirmed first.
@@ -102,7 +116,14 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
     app.typeCommand(command);
     return;
   }
+  if (chooseForLocks(app, id)) return;
   switch (id) {
+    case 106:
+      deleteLessonsToPlace(ws, app.ui());
+      return;
+    case 107:
+      deletePlan(ws, app.ui());
+      return;
     case 104:
       app.typeCommand("^" + commandField);
       return;

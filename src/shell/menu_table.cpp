@@ -1,5 +1,7 @@
 #include "shell/menu_table.h"
 
+#include <algorithm>
+
 #include "workspace/workspace.h"
 
 namespace quort {
@@ -91,6 +93,16 @@ void collectIds(const std::vector<MenuNode>& nodes, std::vector<int>& ids) {
   }
 }
 
+// The path of menus down to the item; false when it is not below nodes.
+bool pathTo(const std::vector<MenuNode>& nodes, int id, std::vector<const MenuNode*>& path) {
+  for (const MenuNode& node : nodes) {
+    path.push_back(&node);
+    if ((node.kind == MenuNode::Kind::Item && node.id == id) || pathTo(node.children, id, path)) return true;
+    path.pop_back();
+  }
+  return false;
+}
+
 }  // namespace
 
 const std::vector<MenuNode>& mainMenu() {
@@ -109,6 +121,12 @@ std::vector<int> menuItemIds() {
 bool menuEnabled(const MenuNode& node, const Workspace& ws) {
   if (node.needsBaseData && !ws.base.loaded()) return false;
   return (node.workModes & (1U << ws.shell.workMode)) != 0;
+}
+
+bool menuItemReachable(int id, const Workspace& ws) {
+  std::vector<const MenuNode*> path;
+  if (!pathTo(mainMenu(), id, path)) return false;
+  return std::all_of(path.begin(), path.end(), [&](const MenuNode* node) { return menuEnabled(*node, ws); });
 }
 
 }  // namespace quort

@@ -30,5 +30,7 @@ std::vector<int> menuItemIds();
 
 // The greying rule: base data loaded where needed, and the current work mode allowed.
 bool menuEnabled(const MenuNode& node, const Workspace& ws);
+// Whether the item with that number can be chosen: it and every menu above it enabled.
+bool menuItemReachable(int id, const Workspace& ws);
 
 }  // namespace quort

@@ -4,20 +4,21 @@
 
 #include "data/calendar.h"
 #include "data/codepage.h"
-#include "workspace/plan_file.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/command_interpreter.h"
-#include "workspace/dialogs.h"
-#include "workspace/scripted_ui.h"
-#include "workspace/workspace.h"
+#include "shell/menu_actions.h"
+#include "shell/menu_table.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/manual_placement.h"
-#include "timetable/plan_deletion.h"
 #include "timetable/plan_views.h"
 #include "timetable/room_setting.h"
+#include "workspace/dialogs.h"
+#include "workspace/plan_file.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 
@@ -149,6 +150,35 @@ std::optional<size_t> findEntry(const std::string& list, Match match) {
   return std::nullopt;
 }
 
+// A trimmed code of the table, "?" for an index outside it.
+template <typename Table>
+std::string codeAt(const Table& table, int index) {
+  if (index < 1 || index >= static_cast<int>(table.size())) return "?";
+  return trimmedCode(table[static_cast<size_t>(index)].code);
+}
+
+// "WS E 5A" (or "E 5A" without a teacher): what a ">" with "F:" asked for.
+std::string wantedLesson(const BaseData& base, const Target& target) {
+  const std::string teacher = target.teacher > 0 ? codeAt(base.teachers, target.teacher) + " " : std::string();
+  return teacher + codeAt(base.subjects, target.subject) + " " + codeAt(base.classes, target.schoolClass);
+}
+
+// The chosen entry as the user knows it: "MR D 5A" or "Kopplung 7".
+std::string chosenEntryText(const BaseData& base, const std::string& entry) {
+  const AssignmentView view(entry, 0);
+  if (view.isCoupling()) return "Kopplung " + std::to_string(view.couplingNumber());
+  return codeAt(base.teachers, view.teacher()) + " " + codeAt(base.subjects, view.subject()) + " " +
+         codeAt(base.classes, view.schoolClass());
+}
+
+// Only an assignment list without open periods is "everything placed"; otherwise the
+// message names what was looked for, so that a typo does not read as a finished plan.
+std::string nothingToPlaceText(const std::string& list, const std::string& wanted) {
+  const bool anyOpen = findEntry(list, [](const AssignmentView&) { return true; }).has_value();
+  if (!anyOpen || wanted.empty()) return "Keine Stunden mehr zu setzen!";
+  return "Keine Stunden f\xFCr " + wanted + " zu setzen!";
+}
+
 // The assignment a ">" command places: named in the arguments, or the chosen one.
 std::optional<size_t> chooseEntry(Workspace& ws, Ui& ui, const PlacementArguments& args, const Target& target) {
   const std::string& list = ws.plan.assignments;
@@ -159,24 +189,28 @@ std::optional<size_t> chooseEntry(Workspace& ws, Ui& ui, const PlacementArgument
     if (!index) inputError(ui);
     return index;
   }
+  std::string wanted;
   if (args.coupling > 0) {
     index =
         findEntry(list, [&](const AssignmentView& e) { return e.isCoupling() && e.couplingNumber() == args.coupling; });
+    wanted = "Kopplung " + std::to_string(args.coupling);
   } else if (args.subjectCode) {
     index = findEntry(list, [&](const AssignmentView& e) {
       return !e.isCoupling() && e.schoolClass() == target.schoolClass && e.subject() == target.subject &&
              (target.teacher == 0 || e.teacher() == target.teacher);
     });
+    wanted = wantedLesson(ws.base, target);
   } else if (args.classCode || args.teacherCode) {
     ui.message("Fach fehlt!", kInputError);
     return std::nullopt;
   } else if (ws.shell.currentEntry.size() == AssignmentView::kSize) {
     index = findAssignment(list, ws.shell.currentEntry);
+    wanted = chosenEntryText(ws.base, ws.shell.currentEntry);
   } else {
     ui.message("Keine Daten ausgew\xE4hlt!");
     return std::nullopt;
   }
-  if (!index) ui.message("Keine Stunden mehr zu setzen!");
+  if (!index) ui.message(nothingToPlaceText(list, wanted));
   return index;
 }
 
@@ -276,19 +310,18 @@ void listCommand(CommandContext& context, const std::string& command) {
   Workspace& ws = context.ws;
   const std::string rest = afterBlanks(command, 2);
   if (!rest.empty() && isDigit(rest[0])) {
-    chooseEntry(ws, rest);
+    if (!chooseEntry(ws, rest)) inputError(context.ui);
     return;
   }
   ListFilter filter;
   if (!rest.empty() && (rest[0] == 'K' || rest[0] == 'L')) {
     const std::string code = afterBlanks(rest, 1);
-    if (rest[0] == 'K') {
-      if (!code.empty() && ws.base.findClass(code) == 0) return;
-      filter.schoolClass = code.empty() ? ws.shell.currentClass : ws.base.findClass(code);
-    } else {
-      if (!code.empty() && ws.base.findTeacher(code) == 0) return;
-      filter.teacher = code.empty() ? ws.shell.currentTeacher : ws.base.findTeacher(code);
-    }
+    const int named = code.empty() ? 0 : rest[0] == 'K' ? ws.base.findClass(code) : ws.base.findTeacher(code);
+    if (!code.empty() && named == 0) return inputError(context.ui);
+    if (rest[0] == 'K') filter.schoolClass = code.empty() ? ws.shell.currentClass : named;
+    if (rest[0] == 'L') filter.teacher = code.empty() ? ws.shell.currentTeacher : named;
+  } else if (!rest.empty()) {
+    return inputError(context.ui);
   }
   if (ws.shell.workMode == 2) {
     context.ui.showText("ohne Raum", joinLines(missingRoomsList(ws, filter)));
@@ -399,20 +432,25 @@ void addPlacementKeywords(BatchRunner& runner) {
       r.fail("button: unbekannt: " + argument);
       return false;
     }
-    r.app().typeCommand(command + "\r");
-    return true;
+    const CommandOutcome outcome = r.app().typeCommand(command + "\r");
+    if (outcome == CommandOutcome::Dispatched) return true;
+    r.fail("button " + argument + ": " + cp1252ToUtf8(outcomeText(outcome)));
+    return false;
   });
   runner.addKeyword("menu", [](BatchRunner& r, const std::string& argument) {
-    Workspace& ws = r.app().workspace();
-    if (!ws.base.loaded()) return true;  // the items stay grey without base data
-    if (argument == "106") {
-      deleteLessonsToPlace(ws, r.ui());
-    } else if (argument == "107") {
-      deletePlan(ws, r.ui());
-    } else {
-      r.fail("menu: nicht verf\xC3\xBCgbar: " + argument);
+    const bool digits =
+        !argument.empty() && argument.size() <= 4 && argument.find_first_not_of("0123456789") == std::string::npos;
+    const MenuNode* item = digits ? findMenuItem(std::stoi(argument)) : nullptr;
+    if (item == nullptr) {
+      r.fail("menu: kein Men\xC3\xBCpunkt: " + argument);
       return false;
     }
+    // A grey item cannot be chosen; a script that asks for one did not get what it wanted.
+    if (!menuItemReachable(item->id, r.app().workspace())) {
+      r.fail("menu: " + argument + " ist gesperrt (" + cp1252ToUtf8(item->caption) + ")");
+      return false;
+    }
+    runMenuItem(r.app(), item->id);
     return true;
   });
 }

@@ -39,7 +39,7 @@ void registerPlacementCommands(CommandInterpreter& interpreter);
 void showPlanOverview(Workspace& ws, Ui& ui);
 
 // Script keywords for what has no command: "button CAPTION" presses a button of the main
-// window, "menu 106" and "menu 107" the items of "Bearbeiten › Löschen".
+// window, "menu N" chooses menu item N (a grey one fails the line).
 void addPlacementKeywords(BatchRunner& runner);
 
 }  // namespace quort

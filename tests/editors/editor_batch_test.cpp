@@ -43,6 +43,8 @@ TEST_F(EditorBatch, ListAssignmentsPrintsEveryEntryInItsLongForm) {
   EXPECT_EQ(lines(run("list blocks\n")).size(), 4U);
 }
 
+// Every refused line shows its message, the script runs on and ends with status 1; the
+// reason names the first refused line.
 TEST_F(EditorBatch, RefusedLinesAnswerWithTheirMessages) {
   const std::string out =
       run("assignment add #0:2\n"
@@ -52,7 +54,10 @@ TEST_F(EditorBatch, RefusedLinesAnswerWithTheirMessages) {
             "message: Keine zul\xC3\xA4ssige Kopplung!\n"
             "message: Keine zul\xC3\xA4ssige Stundenzahl: 0!\n"
             "message: Fehler: QQ\n");
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(errors.find("Zeile 1: nicht ausgef\xC3\xBChrt: Keine zul\xC3\xA4ssige Kopplung!"), std::string::npos)
+      << errors;
+  EXPECT_NE(errors.find("Zeile 3: nicht ausgef\xC3\xBChrt: Fehler: QQ"), std::string::npos) << errors;
   EXPECT_EQ(demo.ws.plan.assignments.size(), 323U * 4);
   EXPECT_FALSE(demo.ws.plan.modifiedPlan);
 }
@@ -109,7 +114,7 @@ TEST_F(EditorBatch, CouplingAndBlockKeywords) {
   run("answer Ja\nblock delete 5\n");
   EXPECT_EQ(lines(run("list blocks\n")).size(), 4U);
   run("block replace 1 1,2,x\n");
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(status, 1);
   run("coupling frobnicate 1\n");
   EXPECT_EQ(status, 1);
 }

@@ -236,5 +236,66 @@ TEST_F(MainWindowTest, FilledWeekDrawsLessonCards) {
   EXPECT_TRUE(grid->grid().at(8, 3).classLock);
 }
 
+// Beside the grid stands the "zu setzen" list of "P:"; a pick chooses the entry that ">"
+// places next, and the list follows every placement.
+TEST_F(MainWindowTest, ToPlaceListBesideTheGridChoosesAndFollowsPlacements) {
+  load();
+  ASSERT_TRUE(app.openPlanByName(std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL"));
+  window.resize(1040, 760);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.refresh();
+  QListWidget* list = window.toPlaceList();
+  ASSERT_TRUE(list->isVisible());
+  ASSERT_GT(list->count(), 2);
+  EXPECT_EQ(list->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 5"));
+  EXPECT_TRUE(list->item(list->count() - 1)->text().startsWith(QStringLiteral("Summe: 788")));
+  EXPECT_EQ(list->item(list->count() - 1)->flags() & Qt::ItemIsSelectable, Qt::NoItemFlags);
+
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(ws.shell.currentCommand, "P:2");
+  EXPECT_EQ(ws.shell.currentEntry, ws.plan.assignments.substr(4, 4));
+  EXPECT_EQ(list->currentRow(), 1);
+  type(QStringLiteral(">MO1"));
+  EXPECT_EQ(list->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 4"));
+  EXPECT_TRUE(list->item(list->count() - 1)->text().startsWith(QStringLiteral("Summe: 787")));
+  EXPECT_EQ(list->currentRow(), 1);  // the chosen entry stays chosen
+
+  window.workModeSelector()->setCurrentIndex(3);
+  EXPECT_FALSE(list->isVisible());
+  window.workModeSelector()->setCurrentIndex(0);
+  EXPECT_TRUE(list->isVisible());
+}
+
+// "X:NL", "X:NK" and "X:AR" take teacher codes, class codes and rooms off the cards;
+// "X:A" brings everything back.
+TEST_F(MainWindowTest, CardsHonourTheViewSwitches) {
+  load();
+  const int c = ws.base.findClass("5A");
+  const int t = ws.base.findTeacher("MR");
+  ws.plan.timetable.lessonWord.at(c, 1, 1) = static_cast<uint16_t>(t * 256 + ws.base.findSubject("D"));
+  ws.plan.timetable.roomWord.at(c, 1, 1) = static_cast<uint16_t>(ws.base.findRoom("101"));
+  ws.plan.timetable.teacher.at(t, 1, 1) = static_cast<uint16_t>(c * 256);
+  WeekGridWidget* grid = window.weekGrid();
+  const auto card = [&] {
+    const auto text = grid->cardText(grid->grid().at(0, 0));
+    return QStringList{text.main, text.secondary, text.room}.join(QLatin1Char('|'));
+  };
+  type(QStringLiteral("x:k 5a"));
+  EXPECT_EQ(card(), QStringLiteral("D|MR|101"));
+  type(QStringLiteral("x:nl"));
+  EXPECT_EQ(card(), QStringLiteral("D||101"));
+  type(QStringLiteral("x:ar"));
+  EXPECT_EQ(card(), QStringLiteral("D||"));
+  type(QStringLiteral("x:a"));
+  EXPECT_EQ(card(), QStringLiteral("D|MR|101"));
+  type(QStringLiteral("x:l mr"));
+  EXPECT_EQ(card(), QStringLiteral("D|5A|101"));
+  type(QStringLiteral("x:nk"));
+  EXPECT_EQ(card(), QStringLiteral("D||101"));
+  type(QStringLiteral("x:ak"));
+  EXPECT_EQ(card(), QStringLiteral("D|5A|101"));
+}
+
 }  // namespace
 }  // namespace quort

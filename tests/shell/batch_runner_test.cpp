@@ -112,7 +112,6 @@ TEST_F(PlannerBatch, BaseDataOpenFromADirectoryWithAnUmlaut) {
 
 namespace {
 
-
 // The demo plan loads without a message and is saved back byte for byte.
 TEST_F(PlannerBatch, DemoPlanSavesByteIdentical) {
   EXPECT_EQ(run("open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\ninfo\nsave-plan NEU\n"), 0);
@@ -138,6 +137,27 @@ TEST_F(PlannerBatch, SnapshotNameLoadsPlanAndSnapshot) {
   EXPECT_NE(output.find("    1   D  HB"), std::string::npos) << output;
   EXPECT_EQ(run("open SCHULE.GD FEHLT.PL\n"), 1);
   EXPECT_TRUE(printed("message: Keine oder fehlerhafte Daten!"));
+}
+
+// A picture of the window is only written when everything named on the command line was
+// opened: a missing base-data file or an unknown class gives no picture and status 1. A
+// good run says nothing.
+TEST_F(PlannerBatch, ScreenshotOfWhatCouldNotBeOpenedWritesNoPicture) {
+  const auto screenshot = [&](const std::string& arguments) {
+    const std::string command = "cd '" + dir.string() + "' && env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen '" +
+                                QUORT_PLANNER_BINARY + "' --screenshot out.png " + arguments + " > out.txt 2> err.txt";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(screenshot("--open NICHTDA.GD"), 1);
+  EXPECT_FALSE(fs::exists(dir / "out.png"));
+  EXPECT_NE(readFile(dir / "err.txt").find("message: Programmabbruch!"), std::string::npos);
+  EXPECT_EQ(screenshot("--open " + quort::test::demoFile() + " --class ZZ"), 1);
+  EXPECT_FALSE(fs::exists(dir / "out.png"));
+  EXPECT_NE(readFile(dir / "err.txt").find("Klasse nicht gefunden: ZZ"), std::string::npos);
+  EXPECT_EQ(screenshot("--open " + quort::test::demoFile() + " --class 7B"), 0) << readFile(dir / "err.txt");
+  EXPECT_TRUE(fs::exists(dir / "out.png"));
+  EXPECT_EQ(readFile(dir / "err.txt"), "");  // Qt's notes of a run without a display are no news
 }
 
 }  // namespace

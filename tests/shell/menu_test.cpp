@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 #include <string>
 
-#include "workspace/base_data_file.h"
 #include "shell/application.h"
+#include "shell/batch_runner.h"
 #include "shell/menu_actions.h"
 #include "shell/menu_table.h"
+#include "support/temp_dir.h"
+#include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -85,6 +87,7 @@ TEST_F(LoadedMenu, ItemsIssueTheirCommandsThroughTheInterpreter) {
   runMenuItem(app, 104, "k:5a");
   runMenuItem(app, 112);
   runMenuItem(app, 114);
+  ui.queueAnswer("D");
   runMenuItem(app, 117);
   runMenuItem(app, 119);
   EXPECT_EQ(seen, (std::vector<std::string>{"^K:5A", "H:K", "D:", "W:S", "G:"}));
@@ -141,6 +144,60 @@ TEST_F(LoadedMenu, EndingSavesAChangedPlanFirstEvenInExamMode) {
   runMenuItem(app, 103);
   EXPECT_TRUE(ui.saw("QUORT-Plan - Plan sichern [*.pl]"));  // the plan save was asked for
   EXPECT_TRUE(app.endRequested());
+}
+
+// "Sperren" first asks which class, teacher or subject, shows its plan and then opens the
+// lock panel; closing the chooser opens none. Scripts choose items and answer the chooser.
+TEST_F(LoadedMenu, LockItemsChooseTheirEntityBeforeThePanelOpens) {
+  std::vector<std::string> panels;
+  for (const char* prefix : {"W:K", "W:L", "W:S"}) {
+    app.interpreter().registerCommand(prefix, [&](CommandContext& context, const std::string& command) {
+      const ShellState& shell = context.ws.shell;
+      const int shown = shell.view.kind == PlanEntity::Class     ? shell.currentClass
+                        : shell.view.kind == PlanEntity::Teacher ? shell.currentTeacher
+                                                                 : shell.view.currentSubject;
+      panels.push_back(command + " " + std::to_string(shown));
+    });
+  }
+  std::ostringstream out;
+  std::ostringstream err;
+  BatchRunner runner(app, ui, out, err);
+  std::istringstream script("answer 7B\nmenu 115\nanswer KS\nmenu 116\nmenu 117\nanswer E\nmenu 117\n");
+  EXPECT_EQ(runner.run(script), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "question: Klasse w\xC3\xA4hlen -> 7B\n"
+            "question: Lehrer w\xC3\xA4hlen -> KS\n"
+            "question: Fach w\xC3\xA4hlen -> Abbruch\n"
+            "question: Fach w\xC3\xA4hlen -> E\n");
+  EXPECT_EQ(panels, (std::vector<std::string>{"W:K " + std::to_string(ws.base.findClass("7B")),
+                                              "W:L " + std::to_string(ws.base.findTeacher("KS")),
+                                              "W:S " + std::to_string(ws.base.findSubject("E"))}));
+  EXPECT_EQ(ws.shell.view.kind, PlanEntity::Subject);
+}
+
+// "menu N" chooses any item of the tree; unknown numbers and grey items fail the line.
+TEST(MenuActions, ScriptsChooseItemsButNotGreyOrUnknownOnes) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  const auto run = [&](const std::string& text) {
+    std::ostringstream out;
+    std::ostringstream err;
+    BatchRunner runner(app, ui, out, err);
+    std::istringstream script(text);
+    const int status = runner.run(script);
+    return std::make_pair(status, out.str() + err.str());
+  };
+  EXPECT_EQ(run("menu 106\n"),
+            std::make_pair(1, std::string("Zeile 1: menu: 106 ist gesperrt (&Zu setzende Stunden)\n")));
+  EXPECT_EQ(run("menu 118\n").first, 1);
+  EXPECT_EQ(run("menu x\n").first, 1);
+  EXPECT_EQ(run("menu 151\n").first, 0);
+  EXPECT_TRUE(ui.saw(versionInfoText()));
+  ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded);
+  const auto deleted = run("answer Ja\nmenu 106\n");
+  EXPECT_EQ(deleted.first, 0) << deleted.second;
+  EXPECT_TRUE(ui.saw("Alle zu setzende Stunden l\xF6schen?"));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,7 +15,7 @@ const fs::path kSource = QUORT_SOURCE_DIR;
 
 // The script in data/placement.batch sets, forces, removes and undoes lessons on a copy of
 // the demo school; the planner prints exactly the messages, questions, lists and grids of
-// data/placement.expected.
+// data/placement.expected. The refusals in it let the script run on, but fail it.
 TEST(PlacementScript, PrintsTheExpectedMessagesAndGrids) {
   const quort::test::TempDir dir;
   fs::copy_file(kSource / "demo" / "DEMO.GD", dir.path() / "DEMO.GD");
@@ -22,7 +23,12 @@ TEST(PlacementScript, PrintsTheExpectedMessagesAndGrids) {
   const fs::path script = kSource / "tests" / "timetable" / "data" / "placement.batch";
   const std::string command = "cd '" + dir.path().string() + "' && '" + QUORT_PLANNER_BINARY + "' --batch '" +
                               script.string() + "' > out.txt 2> err.txt";
-  EXPECT_EQ(std::system(command.c_str()), 0) << quort::test::readFile(dir.file("err.txt"));
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(quort::test::readFile(dir.file("err.txt"))
+                .rfind("Zeile 29: nicht ausgef\xC3\xBChrt: Daten nicht mehr zuverl\xC3\xA4ssig!\n", 0),
+            0U)
+      << quort::test::readFile(dir.file("err.txt"));
   const std::string expected =
       quort::test::readFile((kSource / "tests" / "timetable" / "data" / "placement.expected").string());
   ASSERT_FALSE(expected.empty());
