@@ -31,16 +31,30 @@ bool namesOlderPair(const std::string& name) {
   return upper(name[dot + 1]) == 'G' && upper(name[dot + 2]) == 'P';
 }
 
-ParseResult readBaseDataFiles(const std::string& stem, bool olderPair, BaseData& base) {
+struct ReadOutcome {
+  ParseResult parsed;
+  std::string missingFile;  // the name that found no file
+};
+
+// Reads the file, or notes its name when there is none (a damaged file is not "missing").
+bool readOrNoteMissing(const std::string& name, std::string& content, ReadOutcome& outcome) {
+  if (readWholeFile(name, content)) return true;
+  if (!findExistingFile(name)) outcome.missingFile = name;
+  return false;
+}
+
+ReadOutcome readBaseDataFiles(const std::string& stem, bool olderPair, BaseData& base) {
+  ReadOutcome outcome;
   std::string content;
   if (!olderPair) {
-    if (!readWholeFile(stem + ".GD", content)) return {};
-    return parseBaseDataFile(content, base);
+    if (readOrNoteMissing(stem + ".GD", content, outcome)) outcome.parsed = parseBaseDataFile(content, base);
+    return outcome;
   }
   std::string fullLines;
-  if (!readWholeFile(stem + ".GP", content)) return {};
+  if (!readOrNoteMissing(stem + ".GP", content, outcome)) return outcome;
   readWholeFile(stem + ".GK", fullLines);
-  return parseLegacyBaseData(content, fullLines, base);
+  outcome.parsed = parseLegacyBaseData(content, fullLines, base);
+  return outcome;
 }
 
 LoadStatus reportDefectiveData(Ui& ui, ParseOutcome outcome) {
@@ -103,7 +117,11 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   }
   BaseData loaded;
   const std::string stem = baseDataStem(name);
-  const ParseResult result = stem.empty() ? ParseResult{} : readBaseDataFiles(stem, namesOlderPair(name), loaded);
+  const ReadOutcome read = stem.empty() ? ReadOutcome{} : readBaseDataFiles(stem, namesOlderPair(name), loaded);
+  const ParseResult& result = read.parsed;
+  if (!read.missingFile.empty()) {
+    ui.message("Datei nicht gefunden: " + read.missingFile, MessageStyle{Icon::Exclamation});
+  }
   if (result.outcome != ParseOutcome::Ok) return reportDefectiveData(ui, result.outcome);
   if (result.optionsIncomplete) ui.message("Daten unvollst\xE4ndig!", MessageStyle{Icon::Exclamation});
 
