@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quort {
 
@@ -32,6 +33,20 @@ bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes 
 // case is the one that is replaced.
 bool writeFileAtomically(std::string_view name, std::string_view content,
                          std::optional<std::string_view> backupName = std::nullopt);
+
+// One file of a save that must land together with the others.
+struct FileToWrite {
+  std::string name;
+  std::string content;
+  std::optional<std::string> backupName;  // the old file is kept under this name first
+};
+
+// Writes several files so that they land together: every temporary file is written and
+// synced before any target is replaced, the targets are renamed only when all of them
+// succeeded, and the directories are synced after the renames. Returns the index of the
+// first file that failed (nothing has been replaced when a temporary file failed), or
+// std::nullopt when every file is on disk.
+std::optional<size_t> writeFilesTogether(const std::vector<FileToWrite>& files);
 
 // The name up to the first "." of the file-name part (directories kept).
 std::string stemOf(std::string_view name);

@@ -137,22 +137,32 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   return LoadStatus::Loaded;
 }
 
-int SaveBaseData(Workspace& ws, Ui& ui, const std::string& name) {
+void reportBaseDataWriteFailure(Ui& ui, const std::string& name) {
+  ui.message("Dateifehler " + name + "! Datenverlust!", MessageStyle{Icon::Exclamation, kProgramTitle, true});
+}
+
+std::optional<FileToWrite> baseDataFileToWrite(const Workspace& ws, Ui& ui, const std::string& name) {
   const std::string stem = stemOf(name);
   const std::string fileName = stem.substr(fileNameStart(stem));
-  const MessageStyle style{Icon::Exclamation, kProgramTitle, true};
   // Names that do not sort after "A" (empty, "A", digits first) are refused.
   if (!sortsAfterA(fileName)) {
-    ui.message("Dateifehler " + name + "! Datenverlust!", style);
-    return -1;
+    reportBaseDataWriteFailure(ui, name);
+    return std::nullopt;
   }
   if (const std::string* line = firstUnfitLine(ws.base)) {
-    ui.message("Unzul\xE4ssiges Zeichen (Komma, Anf\xFChrungszeichen oder Zeilenumbruch) in: " + *line + "!", style);
-    ui.message("Dateifehler " + name + "! Datenverlust!", style);
-    return -1;
+    ui.message("Unzul\xE4ssiges Zeichen (Komma, Anf\xFChrungszeichen oder Zeilenumbruch) in: " + *line + "!",
+               MessageStyle{Icon::Exclamation, kProgramTitle, true});
+    reportBaseDataWriteFailure(ui, name);
+    return std::nullopt;
   }
-  if (!writeFileAtomically(stem + ".GD", formatBaseDataFile(ws.base))) {
-    ui.message("Dateifehler " + name + "! Datenverlust!", style);
+  return FileToWrite{stem + ".GD", formatBaseDataFile(ws.base), std::nullopt};
+}
+
+int SaveBaseData(Workspace& ws, Ui& ui, const std::string& name) {
+  const auto file = baseDataFileToWrite(ws, ui, name);
+  if (!file) return -1;
+  if (!writeFileAtomically(file->name, file->content)) {
+    reportBaseDataWriteFailure(ui, name);
     return -1;
   }
   return 0;

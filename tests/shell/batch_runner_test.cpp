@@ -112,7 +112,6 @@ TEST_F(PlannerBatch, BaseDataOpenFromADirectoryWithAnUmlaut) {
 
 namespace {
 
-
 // The demo plan loads without a message and is saved back byte for byte.
 TEST_F(PlannerBatch, DemoPlanSavesByteIdentical) {
   EXPECT_EQ(run("open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\ninfo\nsave-plan NEU\n"), 0);
@@ -123,6 +122,16 @@ TEST_F(PlannerBatch, DemoPlanSavesByteIdentical) {
   EXPECT_TRUE(printed("message: Daten unter 'NEU' gesichert."));
   EXPECT_EQ(readFile(dir / "NEU.PL"), readFile(quort::test::demoPlanFile()));
   EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(quort::test::demoFile()));
+}
+
+// A plan save whose base-data file cannot be written fails its line and writes no plan.
+TEST_F(PlannerBatch, SavePlanFailsWhenTheBaseDataCannotBeWritten) {
+  fs::create_directories(dir / "NEU.GD.tmp" / "inhalt");
+  EXPECT_EQ(run("open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\nsave-plan NEU\ninfo\n"), 1);
+  EXPECT_TRUE(printed("message: Dateifehler NEU! Datenverlust!")) << output;
+  EXPECT_FALSE(printed("message: Daten unter 'NEU' gesichert."));
+  EXPECT_FALSE(fs::exists(dir / "NEU.PL"));
+  EXPECT_FALSE(fs::exists(dir / "NEU.GD"));
 }
 
 // A snapshot name loads its plan file first and then the snapshot; the next save proposes the snapshot.

@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <random>
 
-#include "workspace/base_data_file.h"
 #include "data/enc40.h"
 #include "data/plan_file_format.h"
 #include "data/plan_grids.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
+#include "support/temp_dir.h"
+#include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -256,6 +256,43 @@ TEST_F(PlanFixture, ValuesOf216AndAboveAreRefusedBeforeWriting) {
   EXPECT_EQ(SavePlan(ws, ui, SaveKind::Normal), -1);
   EXPECT_TRUE(ui.saw("Fehler beim Speichern!"));
   EXPECT_EQ(readFile(dir.file("SCHULE.PL")), before);
+}
+
+// A save writes the base data and the plan together: when either file fails, neither
+// replaces what was on disk and the save reports failure instead of "gesichert".
+TEST_F(PlanFixture, FailedWriteOfEitherFileLeavesTheOldPairAndReportsFailure) {
+  fillPlan(ws);
+  const std::string oldBase = "alte Grunddaten";
+  const std::string oldPlan = "alter Plan";
+  const auto resetPair = [&] {
+    dir.write("SCHULE.GD", oldBase);
+    dir.write("SCHULE.PL", oldPlan);
+  };
+  for (const std::string blocked : {"SCHULE.GD.tmp", "SCHULE.PL.tmp"}) {
+    resetPair();
+    // A directory where the temporary file must go makes that write fail.
+    std::filesystem::create_directories(dir.path() / blocked / "inhalt");
+    ScriptedUi saveUi;
+    saveUi.queueAnswer(dir.file("SCHULE"));
+    EXPECT_EQ(SavePlan(ws, saveUi, SaveKind::Normal), -1) << blocked;
+    EXPECT_EQ(readFile(dir.file("SCHULE.GD")), oldBase) << blocked;
+    EXPECT_EQ(readFile(dir.file("SCHULE.PL")), oldPlan) << blocked;
+    EXPECT_FALSE(saveUi.saw("Daten unter '" + dir.file("SCHULE") + "' gesichert.")) << blocked;
+    const bool baseFailed = blocked == "SCHULE.GD.tmp";
+    EXPECT_EQ(saveUi.saw("Dateifehler " + dir.file("SCHULE") + "! Datenverlust!"), baseFailed);
+    EXPECT_EQ(saveUi.saw("Fehler beim Speichern!"), !baseFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(baseFailed ? "SCHULE.PL.tmp" : "SCHULE.GD.tmp")));
+    std::filesystem::remove_all(dir.path() / blocked);
+  }
+  // A line the base-data file cannot hold stops the save before anything is written.
+  resetPair();
+  ws.base.teachers[1].line += ",x";
+  ScriptedUi refusedUi;
+  refusedUi.queueAnswer(dir.file("SCHULE"));
+  EXPECT_EQ(SavePlan(ws, refusedUi, SaveKind::Normal), -1);
+  EXPECT_EQ(readFile(dir.file("SCHULE.PL")), oldPlan);
+  EXPECT_FALSE(refusedUi.saw("Daten unter '" + dir.file("SCHULE") + "' gesichert."));
+  EXPECT_TRUE(refusedUi.saw("Dateifehler " + dir.file("SCHULE") + "! Datenverlust!"));
 }
 
 // Names: plan SCHULE_MO lives in SCHULE.PL, its snapshot in SCHULE_MO.PV; the save
