@@ -226,6 +226,54 @@ TEST_F(PlanFixture, DamagedPlansNeverCrash) {
   EXPECT_EQ(read({}, empty).size(), 5U);
 }
 
+bool sameTables(const PlanTables& a, const PlanTables& b) {
+  return a.assignments == b.assignments && a.couplings == b.couplings && a.blocks == b.blocks &&
+         a.timetable == b.timetable && a.lessonsPerClass == b.lessonsPerClass && a.openLessons == b.openLessons &&
+         a.freedLessons == b.freedLessons;
+}
+
+// A plan file cut short anywhere either reports a stage or still holds the whole plan
+// (only the last line end was lost): a cut never loads a part of the plan as if whole.
+TEST_F(PlanFixture, EveryCutOfTheDemoPlanReportsOrLoadsTheWholePlan) {
+  const std::string demo = readFile(test::demoPlanFile());
+  PlanTables full;
+  ASSERT_TRUE(read(planOnly(demo), full).empty());
+  ASSERT_GT(full.assignments.size(), 1000U);
+  int reported = 0;
+  for (size_t length = 0; length < demo.size(); ++length) {
+    PlanTables cut;
+    if (!read(planOnly(demo.substr(0, length)), cut).empty()) {
+      ++reported;
+    } else {
+      EXPECT_TRUE(sameTables(cut, full)) << "cut at " << length << " of " << demo.size();
+    }
+  }
+  EXPECT_GE(reported, static_cast<int>(demo.size()) - 2);
+
+  // Through the loader: the stage's message, and the load does not count as complete.
+  const std::string name = dir.write("CUT.PL", demo.substr(0, demo.size() - 40));
+  EXPECT_FALSE(LoadPlan(ws, ui, name, PlanFileKind::Plan, {.askForTimetable = false}));
+  EXPECT_TRUE(ui.saw("Keine oder fehlerhafte Deputate!"));
+}
+
+// The older layouts show a cut too: a "#4#" or "#3#" timetable that stops before the last
+// day, and a record that lost its room word.
+TEST_F(PlanFixture, CutOlderLayoutsFailTheirTimetable) {
+  fillPlan(ws);
+  for (const std::string marker : {"#4#", "#3#"}) {
+    const std::string text = olderLayout(ws.base, ws.plan, marker);
+    PlanTables whole;
+    EXPECT_TRUE(read(planOnly(text), whole).empty()) << marker;
+    const size_t lastDay = text.rfind("\r\n", text.size() / 2) + 2;
+    PlanTables cut;
+    EXPECT_EQ(read(planOnly(text.substr(0, lastDay)), cut), std::vector<PlanStage>{PlanStage::Timetable}) << marker;
+    PlanTables halfRecord;
+    EXPECT_EQ(read(planOnly(text.substr(0, text.size() - 4) + "\r\n"), halfRecord),
+              std::vector<PlanStage>{PlanStage::Timetable})
+        << marker;
+  }
+}
+
 // A coupled lesson is written as its coupling says; a cell without a teacher is not written.
 TEST_F(PlanFixture, CoupledLessonsAreWrittenFromTheirCoupling) {
   fillPlan(ws);
