@@ -358,9 +358,14 @@ void appendTimetable(std::string& text, const BaseData& base, const PlanTables& 
   for (int day = 1; day <= kGridDays; ++day) {
     for (int period = 1; period <= base.periodsPerDay; ++period) {
       for (int c = 1; c <= base.nClasses(); ++c) {
-        const uint16_t roomWord = plan.timetable.roomWord.at(c, period, day);
+        uint16_t roomWord = plan.timetable.roomWord.at(c, period, day);
         const uint16_t lessonWord =
             lessonWordToWrite(plan, c, plan.timetable.lessonWord.at(c, period, day), roomWord, snapshot);
+        // A coupled cell whose coupling lost the class keeps no lesson, so it keeps no
+        // room either: the loader would drop the room, and the next save would differ.
+        if (LessonWord::teacher(lessonWord) == 0 || LessonWord::subject(lessonWord) == 0) {
+          roomWord = static_cast<uint16_t>(roomWord & ~127U);
+        }
         if (lessonWord != 0) appendNumbers(text, {slotPos(period, day), c, lessonWord, roomWord});
       }
     }

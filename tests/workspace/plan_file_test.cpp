@@ -10,6 +10,7 @@
 #include "data/plan_grids.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
+#include "support/mutations.h"
 #include "support/temp_dir.h"
 #include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
@@ -272,6 +273,52 @@ TEST_F(PlanFixture, CutOlderLayoutsFailTheirTimetable) {
               std::vector<PlanStage>{PlanStage::Timetable})
         << marker;
   }
+}
+
+// Seeded damage to every plan layout ("#5#", the demo plan, "#4#", "#3#" and each part
+// of the split layout): each case either reports a stage or loads a plan that saves and
+// reloads to the same bytes.
+TEST_F(PlanFixture, SeededMutationsOfEveryLayoutReportOrSaveStably) {
+  fillPlan(ws);
+  const std::string records = *Enc40(ws.plan.assignments + ws.plan.assignmentBuffer) + "\r\n" +
+                              *Enc40(ws.plan.openLessons) + "\r\n" + *Enc40(ws.plan.freedLessons) + "\r\n";
+  const std::string split = olderLayout(ws.base, ws.plan, "");
+  const size_t afterCounts = split.find("\r\n", split.find("0,0,")) + 2;
+  std::string couplings;
+  for (int k = 1; k <= ws.plan.nCouplings(); ++k) couplings += *Enc40(ws.plan.couplings[k]) + "\r\n";
+  const std::string blocks = "1,2\r\n2\r\n";
+  const std::string timetable = split.substr(split.find(blocks, afterCounts) + blocks.size());
+  const PlanSources splitSources{timetable, split.substr(0, afterCounts), couplings + "#\r\n" + blocks, records};
+  const std::vector<PlanSources> layouts = {planOnly(format(ws.plan)), planOnly(readFile(test::demoPlanFile())),
+                                            planOnly(olderLayout(ws.base, ws.plan, "#4#") + records),
+                                            planOnly(olderLayout(ws.base, ws.plan, "#3#") + records), splitSources};
+  for (size_t i = 0; i < layouts.size(); ++i) {
+    PlanTables whole;
+    ASSERT_TRUE(read(layouts[i], whole).empty()) << "layout " << i;
+  }
+  const uint32_t seed = 20270116;
+  test::FileMutator mutator(seed);
+  int loadedCleanly = 0;
+  for (int round = 0; round < 500; ++round) {
+    const std::string context = "seed " + std::to_string(seed) + " round " + std::to_string(round);
+    PlanSources damaged = layouts[static_cast<size_t>(round) % layouts.size()];
+    std::optional<std::string>* parts[] = {&damaged.plan, &damaged.locks, &damaged.couplings, &damaged.records};
+    std::optional<std::string>& part = *parts[damaged.locks ? (round / 5) % 4 : 0];
+    part = mutator.mutate(*part);
+    PlanTables loaded;
+    if (!read(damaged, loaded).empty()) continue;
+    std::string reason;
+    const auto first = formatPlanFile(ws.base, loaded, {}, reason);
+    if (!first) {
+      EXPECT_FALSE(reason.empty()) << context;
+      continue;
+    }
+    ++loadedCleanly;
+    PlanTables again;
+    EXPECT_TRUE(read(planOnly(*first), again).empty()) << context;
+    EXPECT_EQ(format(again), *first) << context;
+  }
+  EXPECT_GT(loadedCleanly, 25);
 }
 
 // A coupled lesson is written as its coupling says; a cell without a teacher is not written.
