@@ -354,6 +354,13 @@ void appendLocks(std::string& text, const BaseData& base, const PlanTables& plan
   }
 }
 
+// The loader's rule: a cell without teacher or subject, or (in a plan file) with the
+// sentinel subject, holds no room.
+bool roomKeptOnLoad(const BaseData& base, uint16_t lessonWord, bool snapshot) {
+  const int subject = LessonWord::subject(lessonWord);
+  return LessonWord::teacher(lessonWord) != 0 && subject != 0 && (snapshot || subject != base.nSubjects());
+}
+
 void appendTimetable(std::string& text, const BaseData& base, const PlanTables& plan, bool snapshot) {
   for (int day = 1; day <= kGridDays; ++day) {
     for (int period = 1; period <= base.periodsPerDay; ++period) {
@@ -361,11 +368,10 @@ void appendTimetable(std::string& text, const BaseData& base, const PlanTables& 
         uint16_t roomWord = plan.timetable.roomWord.at(c, period, day);
         const uint16_t lessonWord =
             lessonWordToWrite(plan, c, plan.timetable.lessonWord.at(c, period, day), roomWord, snapshot);
-        // A coupled cell whose coupling lost the class keeps no lesson, so it keeps no
-        // room either: the loader would drop the room, and the next save would differ.
-        if (LessonWord::teacher(lessonWord) == 0 || LessonWord::subject(lessonWord) == 0) {
-          roomWord = static_cast<uint16_t>(roomWord & ~127U);
-        }
+        // A coupled cell is written from its coupling, which may give a word the loader
+        // keeps no room for (the coupling lost the class, or names the sentinel
+        // subject); the room goes too, or the next save would differ from this one.
+        if (!roomKeptOnLoad(base, lessonWord, snapshot)) roomWord = static_cast<uint16_t>(roomWord & ~127U);
         if (lessonWord != 0) appendNumbers(text, {slotPos(period, day), c, lessonWord, roomWord});
       }
     }
