@@ -100,7 +100,9 @@ TEST(LoaderMutation, DamagedFilesOnDiskAnswerWithAMessage) {
     Workspace ws;
     ScriptedUi ui;
     const LoadStatus status = LoadBaseData(ws, ui, dir.write("KAPUTT.GD", mutator.mutate(demo)));
-    if (status != LoadStatus::Loaded) EXPECT_FALSE(ui.records().empty()) << "round " << round;
+    if (status != LoadStatus::Loaded) {
+      EXPECT_FALSE(ui.records().empty()) << "round " << round;
+    }
   }
 }
 
