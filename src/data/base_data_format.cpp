@@ -142,10 +142,17 @@ void assignRoomOwners(BaseData& base) {
   }
 }
 
+// The subject a negative room rule borrows its rooms from; 0 when there is none. A
+// number typed as "-9" may name no subject at all.
+int referencedSubject(const BaseData& base, int subject) {
+  const int j = -base.subjects[subject].roomSpec;
+  return j > 0 && j < base.nSubjects() ? j : 0;
+}
+
 void linkRoomReferences(BaseData& base) {
   for (int i = 1; i < base.nSubjects(); ++i) {
-    const int j = -base.subjects[i].roomSpec;
-    if (j <= 0) continue;
+    const int j = referencedSubject(base, i);
+    if (j == 0) continue;
     if (base.subjects[j].firstRoom == 0) {
       base.subjects[j].firstRoom = base.subjects[i].firstRoom;
     } else {
@@ -153,7 +160,7 @@ void linkRoomReferences(BaseData& base) {
     }
   }
   for (int i = 1; i < base.nSubjects(); ++i) {
-    const int j = -base.subjects[i].roomSpec;
+    const int j = referencedSubject(base, i);
     if (j > 0 && base.subjects[i].firstRoom == 0) base.subjects[i].firstRoom = base.subjects[j].firstRoom;
   }
 }
@@ -184,6 +191,15 @@ void deriveRoomRules(BaseData& base) {
   assignRoomOwners(base);
   linkRoomReferences(base);
   closeRoomRings(base);
+}
+
+// A negative room count refers to another subject by its index; one that names no
+// subject of the file makes the file defective rather than pointing into nowhere.
+bool roomReferencesValid(const BaseData& base) {
+  for (int s = 1; s < base.nSubjects(); ++s) {
+    if (base.subjects[s].roomSpec < 0 && referencedSubject(base, s) == 0) return false;
+  }
+  return true;
 }
 
 // Options are stored in the order 7, 2, 3, 1, 4, 5, 6, 9, 8, 10, 11, 12.
@@ -256,6 +272,7 @@ ParseResult parseBaseDataFile(std::string_view content, BaseData& out) {
   out.teachers[nTeachers].line = "*";
   out.subjects[nSubjects].line = "*";
   deriveEntityFields(out);
+  if (!roomReferencesValid(out)) return {};
   ParseResult result{ParseOutcome::Ok};
   result.optionsIncomplete = !readOptions(reader, out.planOptions);
   return result;

@@ -17,6 +17,9 @@ class FieldReader {
   explicit FieldReader(const char* content) : FieldReader(std::string_view(content)) {}
 
   bool atEnd() const { return m_pos >= m_text.size(); }
+  // Whether the text (up to an end-of-file byte) ends with CR or LF. The program ends
+  // every line it writes, so a file without it was cut short.
+  bool endsWithLineEnd() const { return !m_text.empty() && (m_text.back() == '\r' || m_text.back() == '\n'); }
   // Whether only blanks and line ends are left.
   bool onlySeparatorsLeft() const;
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <system_error>
@@ -70,32 +71,6 @@ bool writeAndSync(const fs::path& path, std::string_view content, mode_t mode) {
   return ::close(fd) == 0 && ok;
 }
 
-bool replaceAtomically(std::string_view name, std::string_view content, std::optional<std::string_view> backupName,
-                       mode_t mode) {
-  const fs::path target = findNative(nativePath(name)).value_or(nativePath(name));
-  fs::path temporary = target;
-  temporary += ".tmp";
-  std::error_code ec;
-  if (!writeAndSync(temporary, content, mode)) {
-    fs::remove(temporary, ec);
-    return false;
-  }
-  if (backupName && fs::exists(target, ec)) {
-    fs::copy_file(target, nativePath(*backupName), fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-      fs::remove(temporary, ec);
-      return false;
-    }
-  }
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 fs::path nativePath(std::string_view name) { return fs::path(cp1252ToUtf8(name)); }
@@ -132,11 +107,84 @@ bool readWholeFile(std::string_view name, std::string& content, size_t maxBytes)
 }
 
 bool writeFileAtomically(std::string_view name, std::string_view content, std::optional<std::string_view> backupName) {
-  return replaceAtomically(name, content, backupName, 0666);
+  std::vector<FileToWrite> files(1);
+  files[0].name = std::string(name);
+  files[0].content = std::string(content);
+  if (backupName) files[0].backupName = std::string(*backupName);
+  return !writeFilesTogether(files);
 }
 
 bool writePrivateFileAtomically(std::string_view name, std::string_view content) {
-  return replaceAtomically(name, content, std::nullopt, 0600);
+  std::vector<FileToWrite> files(1);
+  files[0].name = std::string(name);
+  files[0].content = std::string(content);
+  files[0].ownerOnly = true;
+  return !writeFilesTogether(files);
+}
+
+namespace {
+
+fs::path temporaryFor(const fs::path& target) {
+  fs::path temporary = target;
+  temporary += ".tmp";
+  return temporary;
+}
+
+void removeTemporaries(const std::vector<fs::path>& targets, size_t count) {
+  std::error_code ec;
+  for (size_t i = 0; i < count; ++i) fs::remove(temporaryFor(targets[i]), ec);
+}
+
+// A rename is durable only once the directory that holds the new entry is synced.
+bool syncDirectoriesOf(const std::vector<fs::path>& targets) {
+  std::vector<fs::path> done;
+  bool ok = true;
+  for (const fs::path& target : targets) {
+    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (std::find(done.begin(), done.end(), directory) != done.end()) continue;
+    done.push_back(directory);
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) {
+      ok = false;
+      continue;
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ::close(fd);
+  }
+  return ok;
+}
+
+}  // namespace
+
+std::optional<size_t> writeFilesTogether(const std::vector<FileToWrite>& files) {
+  std::vector<fs::path> targets;
+  for (const FileToWrite& file : files) {
+    targets.push_back(findNative(nativePath(file.name)).value_or(nativePath(file.name)));
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!writeAndSync(temporaryFor(targets[i]), files[i].content, files[i].ownerOnly ? 0600 : 0666)) {
+      removeTemporaries(targets, i + 1);
+      return i;
+    }
+  }
+  std::error_code ec;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!files[i].backupName || !fs::exists(targets[i], ec)) continue;
+    fs::copy_file(targets[i], nativePath(*files[i].backupName), fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      removeTemporaries(targets, files.size());
+      return i;
+    }
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    fs::rename(temporaryFor(targets[i]), targets[i], ec);
+    if (ec) {
+      removeTemporaries(targets, files.size());
+      return i;
+    }
+  }
+  if (!syncDirectoriesOf(targets)) return files.empty() ? 0 : files.size() - 1;
+  return std::nullopt;
 }
 
 std::string stemOf(std::string_view name) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quort {
 
@@ -36,6 +37,21 @@ bool writeFileAtomically(std::string_view name, std::string_view content,
 // The same without backup, for files that hold secrets (passwords): the new file is
 // readable and writable by its owner only, whatever the old one allowed.
 bool writePrivateFileAtomically(std::string_view name, std::string_view content);
+
+// One file of a save that must land together with the others.
+struct FileToWrite {
+  std::string name;
+  std::string content;
+  std::optional<std::string> backupName;  // the old file is kept under this name first
+  bool ownerOnly = false;                 // for secrets: readable by the owner only
+};
+
+// Writes several files so that they land together: every temporary file is written and
+// synced before any target is replaced, the targets are renamed only when all of them
+// succeeded, and the directories are synced after the renames. Returns the index of the
+// first file that failed (nothing has been replaced when a temporary file failed), or
+// std::nullopt when every file is on disk.
+std::optional<size_t> writeFilesTogether(const std::vector<FileToWrite>& files);
 
 // The name up to the first "." of the file-name part (directories kept).
 std::string stemOf(std::string_view name);

@@ -35,7 +35,7 @@ class PlanReader {
   void readLocks(FieldReader& in, Layout layout);
   void readCouplingsAndBlocks(FieldReader& in, Layout layout);
   void readTimetable(FieldReader& in, Layout layout);
-  void readRecords(FieldReader& in);
+  void readRecords(FieldReader& in, Layout layout);
   void fail(PlanStage stage) {
     if (std::find(m_failed.begin(), m_failed.end(), stage) == m_failed.end()) m_failed.push_back(stage);
   }
@@ -51,7 +51,7 @@ class PlanReader {
   bool enterLock(long period, long day, long index, long value);
   bool memberValid(const CouplingMemberView& member) const;
   bool enterCell(long schoolClass, long period, long day, long lessonWord, long roomWord);
-  void readOlderTimetable(FieldReader& in);
+  void readOlderTimetable(FieldReader& in, Layout layout);
   void applyClassLines(FieldReader& in);
   std::string decodeRecords(const std::optional<std::string>& line, size_t recordSize,
                             bool (PlanReader::*valid)(std::string_view) const);
@@ -87,7 +87,12 @@ void PlanReader::readLocks(FieldReader& in, Layout layout) {
     long n[4] = {};
     for (int i = 0; i < width; ++i) {
       const auto value = in.readInteger();
-      if (!value) return;  // the locks may simply run to the end of the file
+      if (!value) {
+        // The parts of a split plan may end with their locks; a plan file in one piece
+        // always has the terminator, so without it the file was cut short.
+        if (layout != Layout::Split || i > 0) fail(PlanStage::Locks);
+        return;
+      }
       n[i] = *value;
     }
     long period = 0, day = 0, index = 0, value = 0;
@@ -175,12 +180,17 @@ bool PlanReader::enterCell(long schoolClass, long period, long day, long lessonW
 }
 
 // Older layouts store only the two words, class by class, then period, then day.
-void PlanReader::readOlderTimetable(FieldReader& in) {
+void PlanReader::readOlderTimetable(FieldReader& in, Layout layout) {
   int schoolClass = 1, period = 1, day = 1;
   while (day <= kGridDays && m_base.nClasses() > 0) {
     const auto lessonWord = in.readInteger();
     const auto roomWord = lessonWord ? in.readInteger() : std::nullopt;
-    if (!roomWord) return;
+    if (!roomWord) {
+      // A split plan's timetable file may stop early; inside one plan file the records
+      // follow the last day, and a record without its room word is cut in any layout.
+      if (layout != Layout::Split || lessonWord) fail(PlanStage::Timetable);
+      return;
+    }
     if (!enterCell(schoolClass, period, day, *lessonWord, *roomWord)) fail(PlanStage::Timetable);
     if (++schoolClass > m_base.nClasses()) {
       schoolClass = 1;
@@ -214,7 +224,7 @@ void PlanReader::readTimetable(FieldReader& in, Layout layout) {
     }
   }
   if (layout != Layout::V5) {
-    readOlderTimetable(in);
+    readOlderTimetable(in, layout);
   } else {
     for (;;) {
       long n[4] = {};
@@ -273,10 +283,16 @@ std::string PlanReader::decodeRecords(const std::optional<std::string>& line, si
   return kept;
 }
 
-void PlanReader::readRecords(FieldReader& in) {
-  m_plan.assignments = decodeRecords(in.readLine(), AssignmentView::kSize, &PlanReader::assignmentValid);
-  m_plan.openLessons = decodeRecords(in.readLine(), OpenLessonView::kSize, &PlanReader::openLessonValid);
-  m_plan.freedLessons = decodeRecords(in.readLine(), FreedLessonView::kSize, &PlanReader::freedLessonValid);
+void PlanReader::readRecords(FieldReader& in, Layout layout) {
+  std::optional<std::string> lines[3];
+  for (auto& line : lines) {
+    line = in.readLine();
+    // The current layout always writes all three lines; older files may lack them.
+    if (!line && layout == Layout::V5) fail(PlanStage::Records);
+  }
+  m_plan.assignments = decodeRecords(lines[0], AssignmentView::kSize, &PlanReader::assignmentValid);
+  m_plan.openLessons = decodeRecords(lines[1], OpenLessonView::kSize, &PlanReader::openLessonValid);
+  m_plan.freedLessons = decodeRecords(lines[2], FreedLessonView::kSize, &PlanReader::freedLessonValid);
 }
 
 void readSplitPlan(const PlanSources& sources, PlanReader& reader) {
@@ -292,7 +308,7 @@ void readSplitPlan(const PlanSources& sources, PlanReader& reader) {
   readPart(sources.couplings, PlanStage::Couplings,
            [&](FieldReader& in) { reader.readCouplingsAndBlocks(in, Layout::Split); });
   readPart(sources.plan, PlanStage::Timetable, [&](FieldReader& in) { reader.readTimetable(in, Layout::Split); });
-  readPart(sources.records, PlanStage::Records, [&](FieldReader& in) { reader.readRecords(in); });
+  readPart(sources.records, PlanStage::Records, [&](FieldReader& in) { reader.readRecords(in, Layout::Split); });
 }
 
 // The class word as the file keeps it: a coupled lesson is rebuilt from its coupling, so
@@ -338,13 +354,24 @@ void appendLocks(std::string& text, const BaseData& base, const PlanTables& plan
   }
 }
 
+// The loader's rule: a cell without teacher or subject, or (in a plan file) with the
+// sentinel subject, holds no room.
+bool roomKeptOnLoad(const BaseData& base, uint16_t lessonWord, bool snapshot) {
+  const int subject = LessonWord::subject(lessonWord);
+  return LessonWord::teacher(lessonWord) != 0 && subject != 0 && (snapshot || subject != base.nSubjects());
+}
+
 void appendTimetable(std::string& text, const BaseData& base, const PlanTables& plan, bool snapshot) {
   for (int day = 1; day <= kGridDays; ++day) {
     for (int period = 1; period <= base.periodsPerDay; ++period) {
       for (int c = 1; c <= base.nClasses(); ++c) {
-        const uint16_t roomWord = plan.timetable.roomWord.at(c, period, day);
+        uint16_t roomWord = plan.timetable.roomWord.at(c, period, day);
         const uint16_t lessonWord =
             lessonWordToWrite(plan, c, plan.timetable.lessonWord.at(c, period, day), roomWord, snapshot);
+        // A coupled cell is written from its coupling, which may give a word the loader
+        // keeps no room for (the coupling lost the class, or names the sentinel
+        // subject); the room goes too, or the next save would differ from this one.
+        if (!roomKeptOnLoad(base, lessonWord, snapshot)) roomWord = static_cast<uint16_t>(roomWord & ~127U);
         if (lessonWord != 0) appendNumbers(text, {slotPos(period, day), c, lessonWord, roomWord});
       }
     }
@@ -401,10 +428,17 @@ std::vector<PlanStage> readPlan(const PlanSources& sources, BaseData& base, Plan
     readSplitPlan(sources, reader);
     return reader.failed();
   }
-  reader.readLocks(in, layout);
-  reader.readCouplingsAndBlocks(in, layout);
-  reader.readTimetable(in, layout);
-  reader.readRecords(in);
+  // A file cut inside a line fails the stage that was reading when the text ran out.
+  PlanStage lastStageWithText = PlanStage::Data;
+  const auto runStage = [&](PlanStage stage, auto read) {
+    if (!in.atEnd()) lastStageWithText = stage;
+    read();
+  };
+  runStage(PlanStage::Locks, [&] { reader.readLocks(in, layout); });
+  runStage(PlanStage::Couplings, [&] { reader.readCouplingsAndBlocks(in, layout); });
+  runStage(PlanStage::Timetable, [&] { reader.readTimetable(in, layout); });
+  runStage(PlanStage::Records, [&] { reader.readRecords(in, layout); });
+  if (!in.endsWithLineEnd()) reader.fail(lastStageWithText);
   return reader.failed();
 }
 

@@ -31,16 +31,30 @@ bool namesOlderPair(const std::string& name) {
   return upper(name[dot + 1]) == 'G' && upper(name[dot + 2]) == 'P';
 }
 
-ParseResult readBaseDataFiles(const std::string& stem, bool olderPair, BaseData& base) {
+struct ReadOutcome {
+  ParseResult parsed;
+  std::string missingFile;  // the name that found no file
+};
+
+// Reads the file, or notes its name when there is none (a damaged file is not "missing").
+bool readOrNoteMissing(const std::string& name, std::string& content, ReadOutcome& outcome) {
+  if (readWholeFile(name, content)) return true;
+  if (!findExistingFile(name)) outcome.missingFile = name;
+  return false;
+}
+
+ReadOutcome readBaseDataFiles(const std::string& stem, bool olderPair, BaseData& base) {
+  ReadOutcome outcome;
   std::string content;
   if (!olderPair) {
-    if (!readWholeFile(stem + ".GD", content)) return {};
-    return parseBaseDataFile(content, base);
+    if (readOrNoteMissing(stem + ".GD", content, outcome)) outcome.parsed = parseBaseDataFile(content, base);
+    return outcome;
   }
   std::string fullLines;
-  if (!readWholeFile(stem + ".GP", content)) return {};
+  if (!readOrNoteMissing(stem + ".GP", content, outcome)) return outcome;
   readWholeFile(stem + ".GK", fullLines);
-  return parseLegacyBaseData(content, fullLines, base);
+  outcome.parsed = parseLegacyBaseData(content, fullLines, base);
+  return outcome;
 }
 
 LoadStatus reportDefectiveData(Ui& ui, ParseOutcome outcome) {
@@ -103,7 +117,11 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   }
   BaseData loaded;
   const std::string stem = baseDataStem(name);
-  const ParseResult result = stem.empty() ? ParseResult{} : readBaseDataFiles(stem, namesOlderPair(name), loaded);
+  const ReadOutcome read = stem.empty() ? ReadOutcome{} : readBaseDataFiles(stem, namesOlderPair(name), loaded);
+  const ParseResult& result = read.parsed;
+  if (!read.missingFile.empty()) {
+    ui.message("Datei nicht gefunden: " + read.missingFile, MessageStyle{Icon::Exclamation});
+  }
   if (result.outcome != ParseOutcome::Ok) return reportDefectiveData(ui, result.outcome);
   if (result.optionsIncomplete) ui.message("Daten unvollst\xE4ndig!", MessageStyle{Icon::Exclamation});
 
@@ -119,22 +137,32 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   return LoadStatus::Loaded;
 }
 
-int SaveBaseData(Workspace& ws, Ui& ui, const std::string& name) {
+void reportBaseDataWriteFailure(Ui& ui, const std::string& name) {
+  ui.message("Dateifehler " + name + "! Datenverlust!", MessageStyle{Icon::Exclamation, kProgramTitle, true});
+}
+
+std::optional<FileToWrite> baseDataFileToWrite(const Workspace& ws, Ui& ui, const std::string& name) {
   const std::string stem = stemOf(name);
   const std::string fileName = stem.substr(fileNameStart(stem));
-  const MessageStyle style{Icon::Exclamation, kProgramTitle, true};
   // Names that do not sort after "A" (empty, "A", digits first) are refused.
   if (!sortsAfterA(fileName)) {
-    ui.message("Dateifehler " + name + "! Datenverlust!", style);
-    return -1;
+    reportBaseDataWriteFailure(ui, name);
+    return std::nullopt;
   }
   if (const std::string* line = firstUnfitLine(ws.base)) {
-    ui.message("Unzul\xE4ssiges Zeichen (Komma, Anf\xFChrungszeichen oder Zeilenumbruch) in: " + *line + "!", style);
-    ui.message("Dateifehler " + name + "! Datenverlust!", style);
-    return -1;
+    ui.message("Unzul\xE4ssiges Zeichen (Komma, Anf\xFChrungszeichen oder Zeilenumbruch) in: " + *line + "!",
+               MessageStyle{Icon::Exclamation, kProgramTitle, true});
+    reportBaseDataWriteFailure(ui, name);
+    return std::nullopt;
   }
-  if (!writeFileAtomically(stem + ".GD", formatBaseDataFile(ws.base))) {
-    ui.message("Dateifehler " + name + "! Datenverlust!", style);
+  return FileToWrite{stem + ".GD", formatBaseDataFile(ws.base), std::nullopt};
+}
+
+int SaveBaseData(Workspace& ws, Ui& ui, const std::string& name) {
+  const auto file = baseDataFileToWrite(ws, ui, name);
+  if (!file) return -1;
+  if (!writeFileAtomically(file->name, file->content)) {
+    reportBaseDataWriteFailure(ui, name);
     return -1;
   }
   return 0;

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "workspace/base_data_file.h"
 #include "data/calendar.h"
 #include "data/file_access.h"
 #include "data/plan_file_format.h"
 #include "data/plan_grids.h"
+#include "workspace/base_data_file.h"
 #include "workspace/dialogs.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -92,23 +92,20 @@ bool safetyCopyExists() {
   return false;
 }
 
-bool writePlanFile(Workspace& ws, Ui& ui, const std::string& planName, SaveKind kind) {
+// The plan file of this save; std::nullopt (the user has been told) when a record holds
+// a value the file cannot store.
+std::optional<FileToWrite> planFileToWrite(const Workspace& ws, Ui& ui, const std::string& planName, SaveKind kind) {
   const bool snapshot = ws.shell.substitutionMode;
   std::string reason;
-  const auto text = formatPlanFile(ws.base, ws.plan,
-                                   {.withLocks = kind != SaveKind::AfterExchangeImport, .snapshot = snapshot}, reason);
-  const MessageStyle style{Icon::Exclamation, kProgramTitle, true};
+  auto text = formatPlanFile(ws.base, ws.plan,
+                             {.withLocks = kind != SaveKind::AfterExchangeImport, .snapshot = snapshot}, reason);
   if (!text) {
+    const MessageStyle style{Icon::Exclamation, kProgramTitle, true};
     ui.message(reason, style);
     ui.message("Fehler beim Speichern!", style);
-    return false;
+    return std::nullopt;
   }
-  const std::string fileName = snapshot ? planName + ".PV" : baseNameOf(planName) + ".PL";
-  if (!writeFileAtomically(fileName, *text)) {
-    ui.message("Fehler beim Speichern!", style);
-    return false;
-  }
-  return true;
+  return FileToWrite{snapshot ? planName + ".PV" : baseNameOf(planName) + ".PL", std::move(*text), std::nullopt};
 }
 
 struct SaveTarget {
@@ -135,16 +132,38 @@ std::optional<SaveTarget> chooseSaveTarget(Workspace& ws, Ui& ui, SaveKind kind)
   return target;
 }
 
-void saveBaseDataIfNeeded(Workspace& ws, Ui& ui, const SaveTarget& target, bool firstSafetyCopy) {
-  if (target.changedLocation || firstSafetyCopy) {
-    SaveBaseData(ws, ui, baseNameOf(target.name));
-    return;
-  }
+struct BaseDataDecision {
+  bool write = false;
+  bool confirmedOptions = false;  // the user asked for the generator's options to be kept
+};
+
+// Whether the base data go into this save: always beside a plan under a new name or the
+// first safety copy, otherwise only when the user keeps options the generator changed.
+BaseDataDecision baseDataDecision(Workspace& ws, Ui& ui, const SaveTarget& target, bool firstSafetyCopy) {
+  if (target.changedLocation || firstSafetyCopy) return {true, false};
   if (ws.plan.optionsChangedByGenerator &&
       ui.askYesNo("Planoptionen ver\xE4ndert! Speichern?", MessageStyle{Icon::Question, kProgramTitle, true})) {
-    SaveBaseData(ws, ui, baseNameOf(target.name));
-    ws.plan.optionsChangedByGenerator = false;
+    return {true, true};
   }
+  return {};
+}
+
+// The files of one save land together or not at all, so a failed save never leaves a
+// plan beside base data of another state.
+bool writeSaveFiles(Ui& ui, const std::vector<FileToWrite>& files, bool withBaseData, const std::string& baseName) {
+  const auto failed = writeFilesTogether(files);
+  if (!failed) return true;
+  if (withBaseData && *failed == 0) {
+    reportBaseDataWriteFailure(ui, baseName);
+  } else {
+    ui.message("Fehler beim Speichern!", MessageStyle{Icon::Exclamation, kProgramTitle, true});
+  }
+  return false;
+}
+
+int failedSave(Workspace& ws, const std::string& previousName) {
+  ws.plan.planName = previousName;
+  return -1;
 }
 
 }  // namespace
@@ -212,16 +231,24 @@ int SavePlan(Workspace& ws, Ui& ui, SaveKind kind) {
     if (!chosen) return -1;
     target = *chosen;
   }
-  saveBaseDataIfNeeded(ws, ui, target, firstSafetyCopy);
+  const BaseDataDecision baseData = baseDataDecision(ws, ui, target, firstSafetyCopy);
   const bool mustWrite =
       kind != SaveKind::Normal || target.changedLocation || ws.shell.substitutionMode || ws.plan.anyChange();
-  if (mustWrite) {
-    if (!writePlanFile(ws, ui, target.name, kind)) {
-      ws.plan.planName = previousName;
-      return -1;
-    }
-    ws.plan.clearChanges();
+  const std::string baseName = baseNameOf(target.name);
+  std::vector<FileToWrite> files;
+  if (baseData.write) {
+    auto file = baseDataFileToWrite(ws, ui, baseName);
+    if (!file) return failedSave(ws, previousName);
+    files.push_back(std::move(*file));
   }
+  if (mustWrite) {
+    auto file = planFileToWrite(ws, ui, target.name, kind);
+    if (!file) return failedSave(ws, previousName);
+    files.push_back(std::move(*file));
+  }
+  if (!writeSaveFiles(ui, files, baseData.write, baseName)) return failedSave(ws, previousName);
+  if (baseData.confirmedOptions) ws.plan.optionsChangedByGenerator = false;
+  if (mustWrite) ws.plan.clearChanges();
   if (kind == SaveKind::Normal) {
     ui.message("Daten unter '" + target.name + "' gesichert.", MessageStyle{Icon::Information, kProgramTitle, true});
     rememberLocation(ws, target.name);

@@ -124,6 +124,16 @@ TEST_F(PlannerBatch, DemoPlanSavesByteIdentical) {
   EXPECT_EQ(readFile(dir / "NEU.GD"), readFile(quort::test::demoFile()));
 }
 
+// A plan save whose base-data file cannot be written fails its line and writes no plan.
+TEST_F(PlannerBatch, SavePlanFailsWhenTheBaseDataCannotBeWritten) {
+  fs::create_directories(dir / "NEU.GD.tmp" / "inhalt");
+  EXPECT_EQ(run("open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\nsave-plan NEU\ninfo\n"), 1);
+  EXPECT_TRUE(printed("message: Dateifehler NEU! Datenverlust!")) << output;
+  EXPECT_FALSE(printed("message: Daten unter 'NEU' gesichert."));
+  EXPECT_FALSE(fs::exists(dir / "NEU.PL"));
+  EXPECT_FALSE(fs::exists(dir / "NEU.GD"));
+}
+
 // A snapshot name loads its plan file first and then the snapshot; the next save proposes the snapshot.
 TEST_F(PlannerBatch, SnapshotNameLoadsPlanAndSnapshot) {
   fs::copy_file(quort::test::demoFile(), dir / "SCHULE.GD");

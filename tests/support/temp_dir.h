@@ -10,10 +10,19 @@ namespace quort::test {
 // A directory of its own for one test, removed again at the end.
 class TempDir {
  public:
-  TempDir() {
+  TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+  explicit TempDir(const std::filesystem::path& parent) {
     std::random_device device;
-    m_path = std::filesystem::temp_directory_path() / ("quort-test-" + std::to_string(device()));
+    m_path = parent / ("quort-test-" + std::to_string(device()));
     std::filesystem::create_directories(m_path);
+  }
+
+  // Tests that write hundreds of files use memory where the machine has it: every save
+  // syncs its file, which a disk makes slow.
+  static std::filesystem::path inMemoryIfPossible() {
+    std::error_code ec;
+    if (std::filesystem::is_directory("/dev/shm", ec)) return "/dev/shm";
+    return std::filesystem::temp_directory_path();
   }
   ~TempDir() {
     std::error_code ec;

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "data/base_data_format.h"
+#include "support/temp_dir.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -236,6 +236,47 @@ TEST(BaseDataFile, MutualRoomReferencesMergeChainsAndTerminate) {
       room = base.rooms[room].nextRoom;
     }
   }
+}
+
+// A negative room count refers to a subject by its index; one that names no subject
+// (far below, or just past the list) refuses the file instead of linking into nowhere.
+TEST(BaseDataFile, NegativeRoomCountsBeyondTheSubjectsAreDefective) {
+  for (const std::string count : {"-32768", "-9", "-6", "-3+-1"}) {
+    std::string text = smallSchool();
+    text.replace(text.find("CH Chemie 1 D"), 13, "CH Chemie " + count + " D");
+    BaseData base;
+    EXPECT_EQ(parseBaseDataFile(text, base).outcome, ParseOutcome::Defective) << count;
+  }
+  // A count that names an existing subject is a reference, as always.
+  std::string text = smallSchool();
+  text.replace(text.find("CH Chemie 1 D"), 13, "CH Chemie -3 D");
+  BaseData base;
+  ASSERT_EQ(parseBaseDataFile(text, base).outcome, ParseOutcome::Ok);
+  EXPECT_EQ(base.subjects[1].roomSpec, -3);
+
+  TempDir dir;
+  text = smallSchool();
+  text.replace(text.find("CH Chemie 1 D"), 13, "CH Chemie -32768 D");
+  Loaded school(dir.write("MINUS.GD", text));
+  EXPECT_EQ(school.status, LoadStatus::EndProgram);
+  EXPECT_TRUE(school.ui.saw("Keine oder defekte Grunddaten!\r\rNeue Daten aufnehmen?"));
+}
+
+// A name that finds no file says which file it looked for before it offers new data.
+TEST(BaseDataFile, MissingFileIsNamedBeforeTheQuestion) {
+  TempDir dir;
+  Loaded school(dir.file("FEHLT"));
+  EXPECT_EQ(school.status, LoadStatus::EndProgram);
+  ASSERT_GE(school.ui.records().size(), 2U);
+  EXPECT_EQ(school.ui.records()[0].text, "Datei nicht gefunden: " + dir.file("FEHLT.GD"));
+  EXPECT_EQ(school.ui.records()[1].text, "Keine oder defekte Grunddaten!\r\rNeue Daten aufnehmen?");
+
+  Loaded older(dir.file("ALT.GP"));
+  EXPECT_TRUE(older.ui.saw("Datei nicht gefunden: " + dir.file("ALT.GP")));
+  // A file that exists but is damaged is not called missing.
+  Loaded damaged(dir.write("LEER.GD", ""));
+  EXPECT_FALSE(damaged.ui.records().empty());
+  EXPECT_EQ(damaged.ui.records()[0].text.find("Datei nicht gefunden"), std::string::npos);
 }
 
 // The older pair: numbers for the room rules in .GP, the full lines in .GK.

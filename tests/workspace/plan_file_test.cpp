@@ -5,15 +5,16 @@
 #include <filesystem>
 #include <random>
 
-#include "workspace/base_data_file.h"
 #include "data/enc40.h"
 #include "data/plan_file_format.h"
 #include "data/plan_grids.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
+#include "support/mutations.h"
+#include "support/temp_dir.h"
+#include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -226,6 +227,100 @@ TEST_F(PlanFixture, DamagedPlansNeverCrash) {
   EXPECT_EQ(read({}, empty).size(), 5U);
 }
 
+bool sameTables(const PlanTables& a, const PlanTables& b) {
+  return a.assignments == b.assignments && a.couplings == b.couplings && a.blocks == b.blocks &&
+         a.timetable == b.timetable && a.lessonsPerClass == b.lessonsPerClass && a.openLessons == b.openLessons &&
+         a.freedLessons == b.freedLessons;
+}
+
+// A plan file cut short anywhere either reports a stage or still holds the whole plan
+// (only the last line end was lost): a cut never loads a part of the plan as if whole.
+TEST_F(PlanFixture, EveryCutOfTheDemoPlanReportsOrLoadsTheWholePlan) {
+  const std::string demo = readFile(test::demoPlanFile());
+  PlanTables full;
+  ASSERT_TRUE(read(planOnly(demo), full).empty());
+  ASSERT_GT(full.assignments.size(), 1000U);
+  int reported = 0;
+  for (size_t length = 0; length < demo.size(); ++length) {
+    PlanTables cut;
+    if (!read(planOnly(demo.substr(0, length)), cut).empty()) {
+      ++reported;
+    } else {
+      EXPECT_TRUE(sameTables(cut, full)) << "cut at " << length << " of " << demo.size();
+    }
+  }
+  EXPECT_GE(reported, static_cast<int>(demo.size()) - 2);
+
+  // Through the loader: the stage's message, and the load does not count as complete.
+  const std::string name = dir.write("CUT.PL", demo.substr(0, demo.size() - 40));
+  EXPECT_FALSE(LoadPlan(ws, ui, name, PlanFileKind::Plan, {.askForTimetable = false}));
+  EXPECT_TRUE(ui.saw("Keine oder fehlerhafte Deputate!"));
+}
+
+// The older layouts show a cut too: a "#4#" or "#3#" timetable that stops before the last
+// day, and a record that lost its room word.
+TEST_F(PlanFixture, CutOlderLayoutsFailTheirTimetable) {
+  fillPlan(ws);
+  for (const std::string marker : {"#4#", "#3#"}) {
+    const std::string text = olderLayout(ws.base, ws.plan, marker);
+    PlanTables whole;
+    EXPECT_TRUE(read(planOnly(text), whole).empty()) << marker;
+    const size_t lastDay = text.rfind("\r\n", text.size() / 2) + 2;
+    PlanTables cut;
+    EXPECT_EQ(read(planOnly(text.substr(0, lastDay)), cut), std::vector<PlanStage>{PlanStage::Timetable}) << marker;
+    PlanTables halfRecord;
+    EXPECT_EQ(read(planOnly(text.substr(0, text.size() - 4) + "\r\n"), halfRecord),
+              std::vector<PlanStage>{PlanStage::Timetable})
+        << marker;
+  }
+}
+
+// Seeded damage to every plan layout ("#5#", the demo plan, "#4#", "#3#" and each part
+// of the split layout): each case either reports a stage or loads a plan that saves and
+// reloads to the same bytes.
+TEST_F(PlanFixture, SeededMutationsOfEveryLayoutReportOrSaveStably) {
+  fillPlan(ws);
+  const std::string records = *Enc40(ws.plan.assignments + ws.plan.assignmentBuffer) + "\r\n" +
+                              *Enc40(ws.plan.openLessons) + "\r\n" + *Enc40(ws.plan.freedLessons) + "\r\n";
+  const std::string split = olderLayout(ws.base, ws.plan, "");
+  const size_t afterCounts = split.find("\r\n", split.find("0,0,")) + 2;
+  std::string couplings;
+  for (int k = 1; k <= ws.plan.nCouplings(); ++k) couplings += *Enc40(ws.plan.couplings[k]) + "\r\n";
+  const std::string blocks = "1,2\r\n2\r\n";
+  const std::string timetable = split.substr(split.find(blocks, afterCounts) + blocks.size());
+  const PlanSources splitSources{timetable, split.substr(0, afterCounts), couplings + "#\r\n" + blocks, records};
+  const std::vector<PlanSources> layouts = {planOnly(format(ws.plan)), planOnly(readFile(test::demoPlanFile())),
+                                            planOnly(olderLayout(ws.base, ws.plan, "#4#") + records),
+                                            planOnly(olderLayout(ws.base, ws.plan, "#3#") + records), splitSources};
+  for (size_t i = 0; i < layouts.size(); ++i) {
+    PlanTables whole;
+    ASSERT_TRUE(read(layouts[i], whole).empty()) << "layout " << i;
+  }
+  const uint32_t seed = 20270116;
+  test::FileMutator mutator(seed);
+  int loadedCleanly = 0;
+  for (int round = 0; round < 500; ++round) {
+    const std::string context = "seed " + std::to_string(seed) + " round " + std::to_string(round);
+    PlanSources damaged = layouts[static_cast<size_t>(round) % layouts.size()];
+    std::optional<std::string>* parts[] = {&damaged.plan, &damaged.locks, &damaged.couplings, &damaged.records};
+    std::optional<std::string>& part = *parts[damaged.locks ? (round / 5) % 4 : 0];
+    part = mutator.mutate(*part);
+    PlanTables loaded;
+    if (!read(damaged, loaded).empty()) continue;
+    std::string reason;
+    const auto first = formatPlanFile(ws.base, loaded, {}, reason);
+    if (!first) {
+      EXPECT_FALSE(reason.empty()) << context;
+      continue;
+    }
+    ++loadedCleanly;
+    PlanTables again;
+    EXPECT_TRUE(read(planOnly(*first), again).empty()) << context;
+    EXPECT_EQ(format(again), *first) << context;
+  }
+  EXPECT_GT(loadedCleanly, 25);
+}
+
 // A coupled lesson is written as its coupling says; a cell without a teacher is not written.
 TEST_F(PlanFixture, CoupledLessonsAreWrittenFromTheirCoupling) {
   fillPlan(ws);
@@ -256,6 +351,43 @@ TEST_F(PlanFixture, ValuesOf216AndAboveAreRefusedBeforeWriting) {
   EXPECT_EQ(SavePlan(ws, ui, SaveKind::Normal), -1);
   EXPECT_TRUE(ui.saw("Fehler beim Speichern!"));
   EXPECT_EQ(readFile(dir.file("SCHULE.PL")), before);
+}
+
+// A save writes the base data and the plan together: when either file fails, neither
+// replaces what was on disk and the save reports failure instead of "gesichert".
+TEST_F(PlanFixture, FailedWriteOfEitherFileLeavesTheOldPairAndReportsFailure) {
+  fillPlan(ws);
+  const std::string oldBase = "alte Grunddaten";
+  const std::string oldPlan = "alter Plan";
+  const auto resetPair = [&] {
+    dir.write("SCHULE.GD", oldBase);
+    dir.write("SCHULE.PL", oldPlan);
+  };
+  for (const std::string blocked : {"SCHULE.GD.tmp", "SCHULE.PL.tmp"}) {
+    resetPair();
+    // A directory where the temporary file must go makes that write fail.
+    std::filesystem::create_directories(dir.path() / blocked / "inhalt");
+    ScriptedUi saveUi;
+    saveUi.queueAnswer(dir.file("SCHULE"));
+    EXPECT_EQ(SavePlan(ws, saveUi, SaveKind::Normal), -1) << blocked;
+    EXPECT_EQ(readFile(dir.file("SCHULE.GD")), oldBase) << blocked;
+    EXPECT_EQ(readFile(dir.file("SCHULE.PL")), oldPlan) << blocked;
+    EXPECT_FALSE(saveUi.saw("Daten unter '" + dir.file("SCHULE") + "' gesichert.")) << blocked;
+    const bool baseFailed = blocked == "SCHULE.GD.tmp";
+    EXPECT_EQ(saveUi.saw("Dateifehler " + dir.file("SCHULE") + "! Datenverlust!"), baseFailed);
+    EXPECT_EQ(saveUi.saw("Fehler beim Speichern!"), !baseFailed);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(baseFailed ? "SCHULE.PL.tmp" : "SCHULE.GD.tmp")));
+    std::filesystem::remove_all(dir.path() / blocked);
+  }
+  // A line the base-data file cannot hold stops the save before anything is written.
+  resetPair();
+  ws.base.teachers[1].line += ",x";
+  ScriptedUi refusedUi;
+  refusedUi.queueAnswer(dir.file("SCHULE"));
+  EXPECT_EQ(SavePlan(ws, refusedUi, SaveKind::Normal), -1);
+  EXPECT_EQ(readFile(dir.file("SCHULE.PL")), oldPlan);
+  EXPECT_FALSE(refusedUi.saw("Daten unter '" + dir.file("SCHULE") + "' gesichert."));
+  EXPECT_TRUE(refusedUi.saw("Dateifehler " + dir.file("SCHULE") + "! Datenverlust!"));
 }
 
 // Names: plan SCHULE_MO lives in SCHULE.PL, its snapshot in SCHULE_MO.PV; the save
