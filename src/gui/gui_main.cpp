@@ -9,6 +9,7 @@
 #include "data/codepage.h"
 #include "data/file_access.h"
 #include "gui/main_window.h"
+#include "gui/qt_print_device.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "shell/application.h"
@@ -72,6 +73,7 @@ int renderScreenshot(const WindowOptions& options) {
 int runInteractive(const WindowOptions& options) {
   Workspace ws;
   ws.shell.installDirectory = textFromPath(QCoreApplication::applicationDirPath().toStdString()) + "/";
+  ws.printing.provider = makeQtPrintProvider();
   QtUi ui(ws);
   Application app(ws, ui);
   MainWindow window(app);

@@ -3,14 +3,15 @@
 #include <istream>
 #include <ostream>
 
-#include "workspace/base_data_file.h"
 #include "data/codepage.h"
 #include "shell/application.h"
 #include "shell/editor_commands.h"
 #include "shell/placement_commands.h"
+#include "shell/print_commands.h"
+#include "shell/workspace_report.h"
+#include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "shell/workspace_report.h"
 
 namespace quort {
 
@@ -123,6 +124,7 @@ void BatchRunner::addStandardKeywords() {
   });
   addPlacementKeywords(*this);
   addEditorKeywords(*this);
+  addPrintKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }
