@@ -70,14 +70,9 @@ class QtPrintDevice : public PrintDevice {
     if (!started()) return;
     const bool bold = style != PrintStyle::Regular;
     m_painter.setFont(printerFont(m_size, bold, style == PrintStyle::BoldUnderlined));
-    // Every character sits in its own cell, so columns line up whatever the font's kerning.
+    // A run starts in its own column, so the columns line up whatever font stood in.
     const QString unicode = toQString(text);
-    const double y = m_ascent + m_line * m_lineHeight;
-    for (int i = 0; i < unicode.size(); ++i) {
-      if (unicode[i] != QLatin1Char(' ') || style == PrintStyle::BoldUnderlined) {
-        m_painter.drawText(QPointF((m_column + i) * m_charWidth, y), QString(unicode[i]));
-      }
-    }
+    m_painter.drawText(QPointF(m_column * m_charWidth, m_ascent + m_line * m_lineHeight), unicode);
     m_column += static_cast<int>(unicode.size());
   }
 

@@ -4,6 +4,7 @@
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/menu_actions.h"
+#include "timetable/plan_control.h"
 #include "workspace/print_job.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/text_files.h"
@@ -13,7 +14,7 @@ namespace quort {
 
 namespace {
 
-bool isPrintMenuItem(int id) { return id == 140; }
+bool isPrintMenuItem(int id) { return id == 139 || id == 140; }
 
 bool printToKeyword(BatchRunner& runner, const std::string& argument) {
   if (argument.empty()) {
@@ -59,6 +60,9 @@ bool printKeyword(BatchRunner& runner, const std::string& argument) {
 bool runPrintMenuItem(Application& app, int id) {
   Workspace& ws = app.workspace();
   switch (id) {
+    case 139:
+      if (ws.base.loaded()) planControlDialog(ws, app.ui());
+      return true;
     case 140:
       PrinterSetup(ws, app.ui(), "Druckereinstellung");
       return true;

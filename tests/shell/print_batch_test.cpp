@@ -60,6 +60,12 @@ class PrintBatch : public ::testing::Test {
   std::string output;
 };
 
+// pdftotext guesses the width of blanks from the neighbouring glyphs: compare words only.
+std::string squeezed(std::string text) {
+  text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }), text.end());
+  return text;
+}
+
 size_t pages(const std::string& pdfText) {
   return static_cast<size_t>(std::count(pdfText.begin(), pdfText.end(), '\f'));
 }
@@ -101,9 +107,31 @@ TEST_F(PrintBatch, EmphasisUsesTheBoldFaceOnlyWhenSwitchedOn) {
       run("print-to a.pdf\nprint text marken.txt\nprinter 10F2:PDF-Datei\nprint-to b.pdf\nprint text marken.txt\n"), 0);
   EXPECT_NE(pdfFonts("a.pdf").find("Bold"), std::string::npos);
   EXPECT_EQ(pdfFonts("b.pdf").find("Bold"), std::string::npos);
-  std::string text = pdfText("a.pdf");
-  text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }), text.end());
+  const std::string text = squeezed(pdfText("a.pdf"));
   EXPECT_NE(text.find("normal fett normal"), std::string::npos) << text;
+}
+
+// The plan control of a plan placed by hand: MR teaches periods 1, 2 and 6 on Monday and
+// 5A three times on Tuesday (2, 4, 5); period 4 is left out of the free periods.
+TEST_F(PrintBatch, PlanControlOfAKnownPlanPrintsItsFindings) {
+  const std::string script = "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() +
+                             "\n"
+                             "command >MO1 L:MR F:D K:5A\ncommand >MO2 L:MR F:D K:5C\ncommand >MO6 L:MR F:D K:9B\n"
+                             "command >DI2 L:MR F:D K:5A\nanswer Ja\ncommand >DI4 L:MR F:D K:5A\n"
+                             "answer Ja\ncommand >DI5 L:MR F:D K:5A\n"
+                             "print-to kontrolle.pdf\nanswer $MR, WS\nanswer $4\nanswer Drucken\nmenu 139\n";
+  ASSERT_EQ(run(script), 0) << output;
+  const std::string text = squeezed(pdfText("kontrolle.pdf"));
+  const std::string expected =
+      ">> MR << Freistunden: 3\n"
+      " Stundenl\xC3\xBC"
+      "cken: DI4\n"
+      " Mehrfachstunden: DI5\n"
+      " Mehrfachl\xC3\xBC"
+      "cken: MO6\n\n"
+      ">> WS << Freistunden: 0\n";
+  EXPECT_NE(text.find(expected), std::string::npos) << text;
+  EXPECT_NE(text.find("Plankontrolle"), std::string::npos);
 }
 
 // A printer that does not exist cannot start a job: "Druckerfehler", and the line fails.
