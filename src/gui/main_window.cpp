@@ -24,6 +24,7 @@
 #include "shell/application.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
+#include "workspace/print_job.h"
 #include "workspace/text_files.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -241,7 +242,9 @@ void MainWindow::listItemActivated(QListWidgetItem* item) {
 void MainWindow::showHelpWindow() {
   Workspace& ws = m_app.workspace();
   const std::string text = helpText(ws, m_app.ui());
-  auto* viewer = new TextViewerDialog(std::string(kProgramTitle) + " - Hilfen", text, m_app.ui(), this);
+  auto* viewer = new TextViewerDialog(
+      std::string(kProgramTitle) + " - Hilfen", text,
+      [this, text] { PrintWithSetup(m_app.workspace(), m_app.ui(), "Hilfen", text); }, this);
   viewer->setAttribute(Qt::WA_DeleteOnClose);
   viewer->setModal(false);
   if (!registerChildWindow(viewer)) {

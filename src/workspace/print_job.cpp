@@ -129,14 +129,17 @@ void printPhysicalLine(PrintState& printing, const std::string& piece, PrintStyl
   ++printing.linesOnPage;
 }
 
+// Lines end in CR LF, LF or a lone CR (message texts).
 std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::string line;
-  for (char c : text) {
-    if (c == '\n') {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
       lines.push_back(line);
       line.clear();
-    } else if (c != '\r') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
       line += c;
     }
   }
@@ -270,6 +273,14 @@ bool PrintText(Workspace& ws, Ui& ui, const std::string& text) {
   for (const std::string& line : lines) width = std::max(width, line.size());
   // Long lines wrap rather than shrink the font to nothing.
   return PrintLines(ws, ui, lines, static_cast<int>(std::min<size_t>(width, 132)));
+}
+
+}  // namespace quort
+
+namespace quort {
+
+void PrintWithSetup(Workspace& ws, Ui& ui, const std::string& callerText, const std::string& text) {
+  PrinterSetup(ws, ui, callerText, [&] { PrintText(ws, ui, text); });
 }
 
 }  // namespace quort

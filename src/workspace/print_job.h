@@ -53,6 +53,9 @@ int ClosePrintJob(Workspace& ws);
 // viewer and editor. false when nothing was printed.
 bool PrintText(Workspace& ws, Ui& ui, const std::string& text);
 
+// "Drucken" of the text windows: the printer set-up, and on "Anwenden" the text.
+void PrintWithSetup(Workspace& ws, Ui& ui, const std::string& callerText, const std::string& text);
+
 // Prints lines as one job of the given width and closes it; false (after "Druckerfehler"
 // or "Druckfehler!") when that did not work. With a text-file name the lines go there.
 bool PrintLines(Workspace& ws, Ui& ui, const std::vector<std::string>& lines, int width,

@@ -16,11 +16,11 @@
 #include "gui/prompt_dialogs.h"
 #include "gui/small_windows.h"
 #include "gui/text_windows.h"
+#include "support/temp_dir.h"
 #include "workspace/dialogs.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -146,8 +146,7 @@ TEST(TextEditorDialogTest, OpensSavesAndAsksBeforeLosingChanges) {
 
 // The viewer shows the text read-only in the fixed-pitch font.
 TEST(TextViewerDialogTest, ShowsTextReadOnly) {
-  ScriptedUi ui;
-  TextViewerDialog viewer("QUORT-Plan - Hilfen", "Zeile 1\r\nZeile 2", ui);
+  TextViewerDialog viewer("QUORT-Plan - Hilfen", "Zeile 1\r\nZeile 2", [] {});
   EXPECT_TRUE(viewer.textView()->isReadOnly());
   EXPECT_EQ(viewer.textView()->toPlainText(), QStringLiteral("Zeile 1\nZeile 2"));
   EXPECT_TRUE(viewer.textView()->font().fixedPitch() || QFontInfo(viewer.textView()->font()).fixedPitch());
