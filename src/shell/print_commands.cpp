@@ -1,6 +1,7 @@
 #include "shell/print_commands.h"
 
 #include "data/codepage.h"
+#include "output/printout_dialogs.h"
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/menu_actions.h"
@@ -14,7 +15,10 @@ namespace quort {
 
 namespace {
 
-bool isPrintMenuItem(int id) { return id == 139 || id == 140; }
+bool isPrintMenuItem(int id) {
+  return id == 120 || id == 121 || id == 122 || id == 127 || id == 129 || id == 130 || id == 131 || id == 139 ||
+         id == 140;
+}
 
 bool printToKeyword(BatchRunner& runner, const std::string& argument) {
   if (argument.empty()) {
@@ -67,7 +71,7 @@ bool runPrintMenuItem(Application& app, int id) {
       PrinterSetup(ws, app.ui(), "Druckereinstellung");
       return true;
     default:
-      return false;
+      return isPrintMenuItem(id) && ws.base.loaded() && runPrintoutDialog(ws, app.ui(), id);
   }
 }
 

@@ -134,6 +134,27 @@ TEST_F(PrintBatch, PlanControlOfAKnownPlanPrintsItsFindings) {
   EXPECT_NE(text.find("Plankontrolle"), std::string::npos);
 }
 
+// "Klassenpläne" of the menu: one page per class, the placed lesson in its cell, and the
+// text copy klassen.txt beside it; "Grunddaten" lists the base data.
+TEST_F(PrintBatch, ClassPlansAndListsFromTheOutputMenu) {
+  const std::string script = "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() +
+                             "\ncommand >DI3 L:MR F:D K:5A\n"
+                             "print-to plaene.pdf\nanswer $5A 5B\nanswer Drucken\nmenu 120\n"
+                             "answer $5A\nanswer Textdatei\nmenu 120\n"
+                             "print-to grunddaten.pdf\nanswer Drucken\nmenu 131\n";
+  ASSERT_EQ(run(script), 0) << output;
+  const std::string text = squeezed(pdfText("plaene.pdf"));
+  EXPECT_EQ(pages(text), 2U);
+  EXPECT_NE(text.find("Klasse 5A"), std::string::npos);
+  EXPECT_NE(text.find("Klasse 5B"), std::string::npos);
+  EXPECT_NE(text.find("| 3 | | D | | | |"), std::string::npos) << text;
+  EXPECT_NE(text.find("Seite 2"), std::string::npos);
+  EXPECT_NE(readFile((dir / "klassen.txt").string()).find("Klasse 5A"), std::string::npos);
+  const std::string baseData = pdfText("grunddaten.pdf");
+  EXPECT_NE(baseData.find("5A MR >05A"), std::string::npos);
+  EXPECT_NE(baseData.find("R\xC3\xA4ume"), std::string::npos);
+}
+
 // A printer that does not exist cannot start a job: "Druckerfehler", and the line fails.
 TEST_F(PrintBatch, UnknownPrinterIsAPrinterError) {
   writeText("x.txt", "x\r\n");
