@@ -2,21 +2,20 @@
 
 #include <cctype>
 
-#include "workspace/plan_file.h"
 #include "data/plan_records.h"
 #include "editors/code_lookup.h"
+#include "timetable/lesson_removal.h"
+#include "workspace/plan_file.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
-#include "timetable/lesson_removal.h"
 
 namespace quort {
 
 namespace {
 
-
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isCouplingDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 bool endsCode(char c) { return c == ' ' || c == ',' || c == ';'; }
-bool endsSubject(char c) { return endsCode(c) || isDigit(c) || c == '+' || c == '-' || c == '#'; }
+bool endsSubject(char c) { return endsCode(c) || isCouplingDigit(c) || c == '+' || c == '-' || c == '#'; }
 
 void reportText(Ui* report, const std::string& text) {
   if (report != nullptr) report->message(text);
@@ -119,7 +118,7 @@ std::optional<ParsedCoupling> parseCouplingText(const Workspace& ws, Ui* report,
   const size_t colon = normal.find(':');
   if (colon != std::string::npos) {
     for (char c : rest.substr(0, colon)) {
-      if (isDigit(c) && parsed.number < 1000) parsed.number = parsed.number * 10 + (c - '0');
+      if (isCouplingDigit(c) && parsed.number < 1000) parsed.number = parsed.number * 10 + (c - '0');
     }
     rest.remove_prefix(colon + 1);
   }

@@ -11,6 +11,7 @@
 #include "data/file_access.h"
 #include "gui/main_window.h"
 #include "gui/qt_noise_filter.h"
+#include "gui/qt_print_device.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "shell/application.h"
@@ -83,6 +84,7 @@ int renderScreenshot(const WindowOptions& options) {
 int runInteractive(const WindowOptions& options) {
   Workspace ws;
   ws.shell.installDirectory = textFromPath(QCoreApplication::applicationDirPath().toStdString()) + "/";
+  ws.printing.provider = makeQtPrintProvider();
   QtUi ui(ws);
   Application app(ws, ui);
   MainWindow window(app);

@@ -27,6 +27,7 @@
 #include "shell/menu_actions.h"
 #include "timetable/assignment_list.h"
 #include "timetable/plan_views.h"
+#include "workspace/print_job.h"
 #include "workspace/text_files.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -281,7 +282,9 @@ void MainWindow::toPlaceItemPicked(QListWidgetItem* item) {
 void MainWindow::showHelpWindow() {
   Workspace& ws = m_app.workspace();
   const std::string text = helpText(ws, m_app.ui());
-  auto* viewer = new TextViewerDialog(std::string(kProgramTitle) + " - Hilfen", text, m_app.ui(), this);
+  auto* viewer = new TextViewerDialog(
+      std::string(kProgramTitle) + " - Hilfen", text,
+      [this, text] { PrintWithSetup(m_app.workspace(), m_app.ui(), "Hilfen", text); }, this);
   viewer->setAttribute(Qt::WA_DeleteOnClose);
   viewer->setModal(false);
   if (!registerChildWindow(viewer)) {

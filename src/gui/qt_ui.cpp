@@ -8,10 +8,12 @@
 #include "data/file_access.h"
 #include "gui/choice_dialog.h"
 #include "gui/file_chooser_dialog.h"
+#include "gui/printer_setup_dialog.h"
 #include "gui/prompt_dialogs.h"
 #include "gui/qt_text.h"
 #include "gui/small_windows.h"
 #include "gui/text_windows.h"
+#include "workspace/print_job.h"
 #include "workspace/text_files.h"
 #include "workspace/workspace.h"
 
@@ -120,8 +122,16 @@ std::string QtUi::chooseFile(const FileChooserRequest& request) {
 }
 
 void QtUi::showText(const std::string& title, const std::string& text) {
-  TextViewerDialog dialog(title, text, *this, parent());
+  TextViewerDialog dialog(
+      title, text, [this, title, text] { PrintWithSetup(m_ws, *this, title, text); }, parent());
   dialog.exec();
+}
+
+bool QtUi::printerSetup(PrinterSetupRequest& request) {
+  PrinterSetupDialog dialog(request, parent());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  request = dialog.request();
+  return true;
 }
 
 void QtUi::textEditor(TextEditorSession& session) {

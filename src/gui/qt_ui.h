@@ -34,6 +34,7 @@ class QtUi : public Ui {
   std::string chooseFile(const FileChooserRequest& request) override;
   void showText(const std::string& title, const std::string& text) override;
   void textEditor(TextEditorSession& session) override;
+  bool printerSetup(PrinterSetupRequest& request) override;
   int chooseFromList(const ListChoiceRequest& request) override;
   int showPickList(const std::string& title, const std::vector<std::string>& lines) override;
   void openEditor(const EditorRequest& request) override {

@@ -16,8 +16,6 @@ namespace quort {
 
 namespace {
 
-void reportPrintingUnavailable(Ui& ui) { ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information}); }
-
 QPushButton* addButton(QHBoxLayout* row, QWidget* parent, const QString& text) {
   auto* button = new QPushButton(text, parent);
   button->setAutoDefault(false);
@@ -27,7 +25,8 @@ QPushButton* addButton(QHBoxLayout* row, QWidget* parent, const QString& text) {
 
 }  // namespace
 
-TextViewerDialog::TextViewerDialog(const std::string& title, const std::string& text, Ui& ui, QWidget* parent)
+TextViewerDialog::TextViewerDialog(const std::string& title, const std::string& text, std::function<void()> print,
+                                   QWidget* parent)
     : QDialog(parent), m_text(new QPlainTextEdit(displayText(text), this)) {
   setWindowTitle(toQString(title));
   m_text->setReadOnly(true);
@@ -37,8 +36,7 @@ TextViewerDialog::TextViewerDialog(const std::string& title, const std::string& 
   layout->addWidget(m_text);
   auto* row = new QHBoxLayout;
   row->addStretch();
-  connect(addButton(row, this, QStringLiteral("Drucken")), &QPushButton::clicked, this,
-          [&ui] { reportPrintingUnavailable(ui); });
+  connect(addButton(row, this, QStringLiteral("Drucken")), &QPushButton::clicked, this, std::move(print));
   connect(addButton(row, this, QStringLiteral("Ende")), &QPushButton::clicked, this, &QDialog::close);
   layout->addLayout(row);
   const int columns = 84;
@@ -60,7 +58,7 @@ TextEditorDialog::TextEditorDialog(TextEditorSession& session, QWidget* parent)
           &TextEditorDialog::openChosen);
   connect(addButton(row, this, QStringLiteral("Speichern")), &QPushButton::clicked, this, &TextEditorDialog::saveText);
   connect(addButton(row, this, QStringLiteral("Drucken")), &QPushButton::clicked, this,
-          [this] { reportPrintingUnavailable(m_session.ui()); });
+          [this] { m_session.print(fromQString(m_editor->toPlainText())); });
   row->addStretch();
   connect(addButton(row, this, QStringLiteral("Ende")), &QPushButton::clicked, this, &TextEditorDialog::reject);
   layout->addLayout(row);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 class QComboBox;
@@ -16,7 +17,9 @@ class TextViewerDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TextViewerDialog(const std::string& title, const std::string& text, Ui& ui, QWidget* parent = nullptr);
+  // print runs when "Drucken" is pressed.
+  TextViewerDialog(const std::string& title, const std::string& text, std::function<void()> print,
+                   QWidget* parent = nullptr);
   QPlainTextEdit* textView() const { return m_text; }
 
  private:

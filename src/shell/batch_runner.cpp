@@ -9,6 +9,7 @@
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
 #include "shell/upload_commands.h"
+#include "shell/print_commands.h"
 #include "shell/workspace_report.h"
 #include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
@@ -128,6 +129,7 @@ void BatchRunner::addStandardKeywords() {
   addPlacementKeywords(*this);
   addEditorKeywords(*this);
   addUploadKeywords(*this);
+  addPrintKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

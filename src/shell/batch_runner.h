@@ -21,6 +21,11 @@ class BatchRunner {
 
   // Adds or replaces a keyword; the handler returns false when the line could not be carried out.
   void addKeyword(const std::string& name, Keyword handler);
+  // The handler of a keyword (empty when unknown), for a replacement that builds on it.
+  Keyword keyword(const std::string& name) const {
+    const auto found = m_keywords.find(name);
+    return found == m_keywords.end() ? Keyword() : found->second;
+  }
 
   // 0 when the script ran to its end, 1 when a line could not be carried out. A line that
   // cannot be read (unknown keyword, missing argument, a command that is not run) stops the

@@ -43,7 +43,7 @@ std::string labelOf(const ShellState& shell, MainButton button) {
   return kDefaultLabels[static_cast<int>(button)];
 }
 
-void unavailable(Application& app) {
+void buttonUnavailable(Application& app) {
   app.ui().message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
 }
 
@@ -66,7 +66,7 @@ void pressDayModeButton(Application& app, MainButton button) {
     default:
       break;
   }
-  unavailable(app);  // the substitution and exam functions of these buttons
+  buttonUnavailable(app);  // the substitution and exam functions of these buttons
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ void pressButton(Application& app, MainButton button) {
       app.typeCommand("E");
       return;
     case MainButton::Coupling:
-      if (shell.workMode == 2) return unavailable(app);
+      if (shell.workMode == 2) return buttonUnavailable(app);
       shell.showCouplingNumbers = !shell.showCouplingNumbers;
       return;
     case MainButton::Classes:
@@ -142,7 +142,7 @@ void pressButton(Application& app, MainButton button) {
       if (shell.workMode == 3) shell.showOriginalPlan = !shell.showOriginalPlan;
       return;
     case MainButton::Overview:
-      return unavailable(app);  // the plan overview
+      return buttonUnavailable(app);  // the plan overview
     case MainButton::Back:
       return;
   }

@@ -14,7 +14,7 @@ namespace quort {
 
 namespace {
 
-std::string trimmed(const std::string& code) { return code.substr(0, code.find_last_not_of(' ') + 1); }
+std::string trimmedCodeText(const std::string& code) { return code.substr(0, code.find_last_not_of(' ') + 1); }
 
 uint16_t cellOf(const Grid& grid, int entity, int period, int day) {
   if (entity < 1 || entity > grid.entities() || period < 1 || period > grid.periods()) return 0;
@@ -22,16 +22,16 @@ uint16_t cellOf(const Grid& grid, int entity, int period, int day) {
 }
 
 std::string classCode(const BaseData& base, int c) {
-  return c >= 1 && c <= base.nClasses() ? trimmed(base.classes[c].code) : std::string();
+  return c >= 1 && c <= base.nClasses() ? trimmedCodeText(base.classes[c].code) : std::string();
 }
 std::string teacherCode(const BaseData& base, int t) {
-  return t >= 1 && t <= base.nTeachers() ? trimmed(base.teachers[t].code) : std::string();
+  return t >= 1 && t <= base.nTeachers() ? trimmedCodeText(base.teachers[t].code) : std::string();
 }
 std::string subjectCode(const BaseData& base, int s) {
-  return s >= 1 && s <= base.nSubjects() ? trimmed(base.subjects[s].code) : std::string();
+  return s >= 1 && s <= base.nSubjects() ? trimmedCodeText(base.subjects[s].code) : std::string();
 }
 std::string roomCode(const BaseData& base, int r) {
-  return r >= 1 && r <= base.nRooms() ? trimmed(base.rooms[r].code) : std::string();
+  return r >= 1 && r <= base.nRooms() ? trimmedCodeText(base.rooms[r].code) : std::string();
 }
 
 struct GridSource {

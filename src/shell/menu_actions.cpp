@@ -4,6 +4,7 @@
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
 #include "timetable/plan_deletion.h"
+#include "shell/print_commands.h"
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/text_files.h"
@@ -111,6 +112,7 @@ std::string versionInfoText() {
 void runMenuItem(Application& app, int id, const std::string& commandField) {
   Workspace& ws = app.workspace();
   if (runFileItem(app, id)) return;
+  if (runPrintMenuItem(app, id)) return;
   if (id >= 104 && id <= 127 && !ws.base.loaded()) return;
   if (const char* command = commandOf(id)) {
     app.typeCommand(command);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gui/gui_main.h"
+#include "gui/qt_print_device.h"
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "workspace/scripted_ui.h"
@@ -22,6 +23,8 @@ int usage() {
 
 int runBatch(const std::string& scriptName) {
   quort::Workspace ws;
+  // PDF files need Qt's fonts; the provider starts Qt without a window when a job needs it.
+  ws.printing.provider = quort::makeQtPrintProvider();
   quort::ScriptedUi ui;
   quort::Application app(ws, ui);
   quort::BatchRunner runner(app, ui, std::cout, std::cerr);

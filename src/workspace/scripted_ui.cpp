@@ -85,6 +85,13 @@ bool ScriptedUi::askYesNo(const std::string& text, const MessageStyle&) {
   return yes;
 }
 
+bool ScriptedUi::printerSetup(PrinterSetupRequest& request) {
+  std::string answer;
+  const bool apply = takeAnswer(answer) && withoutMnemonic(answer) == "anwenden";
+  record("question", "Druckereinstellungen: " + request.printerName, apply ? "Anwenden" : "Abbruch");
+  return apply;
+}
+
 bool ScriptedUi::askOkCancel(const std::string& text, const MessageStyle&) {
   std::string answer;
   const bool ok = takeAnswer(answer) && isYes(answer);

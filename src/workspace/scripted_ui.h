@@ -45,6 +45,8 @@ class ScriptedUi : public Ui {
   void textEditor(TextEditorSession& session) override;
   // The answer names the entry; no answer or an unknown one closes the list.
   int chooseFromList(const ListChoiceRequest& request) override;
+  // "Anwenden" applies the settings as they are; anything else cancels.
+  bool printerSetup(PrinterSetupRequest& request) override;
   // Records which editor would open ("editor: Eingabe von Kopplung 3").
   void openEditor(const EditorRequest& request) override;
   void progressOpen() override {}

@@ -3,6 +3,7 @@
 #include "data/calendar.h"
 #include "data/codepage.h"
 #include "data/file_access.h"
+#include "workspace/print_job.h"
 #include "workspace/text_files.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -87,6 +88,8 @@ std::string dayTextFiles(const Workspace& ws) {
   const std::string day = DayAbbrev(Weekday(date));
   return "s" + day + ".x" + kSeparator + "Vertretungsplan|t" + day + ".x" + kSeparator + "Vertretungstexte";
 }
+
+void TextEditorSession::print(const std::string& text) { PrintWithSetup(m_ws, m_ui, "Texteingabe", text); }
 
 void TextEditor(Workspace& ws, Ui& ui, const std::string& fileList) {
   TextEditorSession session(ws, ui, fileList);

@@ -34,6 +34,8 @@ class TextEditorSession {
   bool open(size_t entry, std::string& fileName, std::string& text);
   // "Speichern": writes text (lines ending in LF or CR LF) as a DOS text file.
   bool save(const std::string& fileName, const std::string& text);
+  // "Drucken": the printer set-up, then the text.
+  void print(const std::string& text);
   // Whether the window may close; unsaved changes ask first.
   bool mayClose(bool modified);
   // Whether text still fits; tells the user when it does not.

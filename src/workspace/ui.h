@@ -57,6 +57,18 @@ struct EditorRequest {
   int number = 0;  // coupling or block; 0 for a new one
 };
 
+// The fields of "Druckereinstellungen"; the dialog edits them and answers whether the
+// user pressed "Anwenden".
+struct PrinterSetupRequest {
+  std::vector<std::string> printers;  // what "Drucker:" offers
+  std::string printerName;
+  int fontSize = 10;       // 8 to 16
+  std::string callerText;  // what is about to be printed
+  bool emphasis = true;    // "Schriftauszeichnung"
+  bool bold = false;       // "Fettschrift"
+  bool landscape = false;  // "Breitformat"
+};
+
 struct FileChooserRequest {
   std::string title;
   std::string mode;  // "R": the chosen file must exist
@@ -98,6 +110,12 @@ class Ui {
   virtual int chooseFromList(const ListChoiceRequest& request) {
     (void)request;
     return -1;
+  }
+
+  // "Druckereinstellungen": true for "Anwenden". Without a person nothing is applied.
+  virtual bool printerSetup(PrinterSetupRequest& request) {
+    (void)request;
+    return false;
   }
 
   // Opens (or reopens) the editor beside the main window. Without a window nothing opens.

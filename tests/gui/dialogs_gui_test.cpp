@@ -161,8 +161,7 @@ TEST(TextEditorDialogTest, OpensSavesAndAsksBeforeLosingChanges) {
 
 // The viewer shows the text read-only in the fixed-pitch font.
 TEST(TextViewerDialogTest, ShowsTextReadOnly) {
-  ScriptedUi ui;
-  TextViewerDialog viewer("QUORT-Plan - Hilfen", "Zeile 1\r\nZeile 2", ui);
+  TextViewerDialog viewer("QUORT-Plan - Hilfen", "Zeile 1\r\nZeile 2", [] {});
   EXPECT_TRUE(viewer.textView()->isReadOnly());
   EXPECT_EQ(viewer.textView()->toPlainText(), QStringLiteral("Zeile 1\nZeile 2"));
   EXPECT_TRUE(viewer.textView()->font().fixedPitch() || QFontInfo(viewer.textView()->font()).fixedPitch());
