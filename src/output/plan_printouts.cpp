@@ -9,6 +9,7 @@
 #include "editors/block_editing.h"
 #include "editors/coupling_editing.h"
 #include "timetable/assignment_list.h"
+#include "timetable/lesson_grid.h"
 #include "workspace/print_job.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
