@@ -11,6 +11,7 @@
 #include "demo_school.h"
 #include "lesson_periods.h"
 #include "shell/generation_commands.h"
+#include "support/capacity_school.h"
 #include "timetable/assignment_list.h"
 #include "timetable/generation_filter.h"
 #include "workspace/dialogs.h"
@@ -359,6 +360,68 @@ TEST(PlanGenerator, OptimisedWeightsAreKeptOnlyForAClearlyBetterPlan) {
   EXPECT_TRUE(fresh.ws.plan.optionsChangedByGenerator);
   EXPECT_LT(fresh.ws.base.planOptions.scaleFactor, 0.9F);
   EXPECT_NE(fresh.ws.plan.initialPlanCost, 0);
+}
+
+// The capacity school of the benchmark comes from base-data lines, so its files describe
+// the same school: saved and opened again, the entities with their room counts and lesson
+// kinds, the options, the assignments and the couplings are the same, and so is what the
+// generator makes of the upper school.
+TEST(CapacitySchool, SavedAndReopenedItIsTheSameSchool) {
+  InTempDirectory dir;
+  Workspace built;
+  ScriptedUi ui;
+  test::buildCapacitySchool(built);
+  const BaseData& base = built.base;
+  ASSERT_EQ(base.nClasses(), 100);
+  ASSERT_EQ(base.nTeachers(), 100);  // with the sentinel
+  ASSERT_EQ(base.nSubjects(), 50);
+  int roomSubjects = 0;
+  int doubleSubjects = 0;
+  for (int s = 1; s < base.nSubjects(); ++s) {
+    roomSubjects += base.subjects[static_cast<size_t>(s)].roomSpec == 9;
+    doubleSubjects += base.subjects[static_cast<size_t>(s)].lessonKind == 1;
+  }
+  EXPECT_EQ(roomSubjects, 7);
+  EXPECT_EQ(doubleSubjects, 9);
+  EXPECT_EQ(base.planOptions.maxTeacherLessonsPerDay, 7);
+
+  Workspace reopened;
+  ScriptedUi reopenedUi;
+  ASSERT_TRUE(test::saveAndReopen(built, ui, reopened, reopenedUi, "CAPAZ"));
+  const BaseData& again = reopened.base;
+  EXPECT_EQ(again.days, base.days);
+  EXPECT_EQ(again.periodsPerDay, base.periodsPerDay);
+  EXPECT_EQ(again.afternoonStart, base.afternoonStart);
+  ASSERT_EQ(again.nClasses(), base.nClasses());
+  ASSERT_EQ(again.nTeachers(), base.nTeachers());
+  ASSERT_EQ(again.nSubjects(), base.nSubjects());
+  ASSERT_EQ(again.nRooms(), base.nRooms());
+  for (int c = 1; c <= base.nClasses(); ++c) EXPECT_EQ(again.classes[c].code, base.classes[c].code);
+  for (int t = 1; t <= base.nTeachers(); ++t) {
+    EXPECT_EQ(again.teachers[t].code, base.teachers[t].code);
+    EXPECT_EQ(again.teachers[t].weight, base.teachers[t].weight);
+  }
+  for (int s = 1; s <= base.nSubjects(); ++s) {
+    EXPECT_EQ(again.subjects[s].line, base.subjects[s].line);
+    EXPECT_EQ(again.subjects[s].code, base.subjects[s].code);
+    EXPECT_EQ(again.subjects[s].weight, base.subjects[s].weight);
+    EXPECT_EQ(again.subjects[s].roomSpec, base.subjects[s].roomSpec) << s;
+    EXPECT_EQ(again.subjects[s].lessonKind, base.subjects[s].lessonKind) << s;
+  }
+  for (int n = 1; n <= 12; ++n) EXPECT_EQ(again.planOptions.value(n), base.planOptions.value(n)) << n;
+  EXPECT_EQ(reopened.plan.assignments, built.plan.assignments);
+  EXPECT_EQ(reopened.plan.couplings, built.plan.couplings);
+
+  GenerationFilter upperSchool;
+  upperSchool.grades = "11-13";
+  upperSchool.couplings = true;
+  for (Workspace* ws : {&built, &reopened}) {
+    ScriptedUi quiet;
+    generateWorkList(*ws, quiet, buildWorkList(*ws, upperSchool), GenerationSwitches{true, true, false});
+  }
+  EXPECT_GT(placedCells(built), 300);
+  EXPECT_EQ(reopened.plan.timetable, built.plan.timetable);
+  EXPECT_EQ(reopened.plan.assignments, built.plan.assignments);
 }
 
 TEST(GenerationFilter, GradesRangesListsAndClassCodes) {
