@@ -33,6 +33,26 @@ void addPeriods(std::string& target, std::string_view key, int periods, int mark
   }
 }
 
+// Takes periods from the entries of that key, deleting each entry that is left without any.
+void takePeriods(std::string& target, std::string_view key, int periods) {
+  for (size_t pos = 0; pos + AssignmentView::kSize <= target.size();) {
+    if (std::string_view(target).substr(pos, 3) != key) {
+      pos += AssignmentView::kSize;
+      continue;
+    }
+    const int byte = static_cast<unsigned char>(target[pos + 3]);
+    const int take = std::min(byte & kCountBits, periods);
+    periods -= take;
+    if ((byte & kCountBits) == take) {
+      target.erase(pos, AssignmentView::kSize);
+    } else {
+      target[pos + 3] = static_cast<char>(byte - take);
+      pos += AssignmentView::kSize;
+    }
+    if (periods == 0) return;
+  }
+}
+
 std::string codeAt(const auto& list, int index) {
   if (index < 1 || index >= static_cast<int>(list.size())) return "??";
   return trimmedCode(list[static_cast<size_t>(index)].code);
@@ -85,6 +105,10 @@ void mergeEntries(std::string_view source, std::string& target, MergeMode mode) 
     const std::string_view entry = source.substr(pos, AssignmentView::kSize);
     const std::string_view key = entry.substr(0, 3);
     const int periods = countByte(entry) & kCountBits;
+    if (mode == MergeMode::Subtract) {
+      takePeriods(target, key, periods);
+      continue;
+    }
     if (mode == MergeMode::Remove || periods == 0) {
       for (size_t at = 0; at + AssignmentView::kSize <= target.size();) {
         if (std::string_view(target).substr(at, 3) == key) {

@@ -25,13 +25,15 @@ struct DecodedEntry {
 // current ones of the views.
 DecodedEntry decodeEntry(Workspace& ws, std::string_view entry);
 
-enum class MergeMode { Add, Remove };
+enum class MergeMode { Add, Remove, Subtract };
 
 // Merges the entries of source into target, found by their key (the first three bytes).
 // Add: the periods are added and the markers kept from both; a source entry without periods
 // deletes its target entry; an unknown key is appended. A count cannot go above 15, so
 // periods beyond that go to a further entry of the same key rather than being lost.
 // Remove: every target entry with a source key is deleted.
+// Subtract: the source entry's periods are taken from the target entries of its key in
+// order; an entry left without periods is deleted, periods beyond the target's are ignored.
 void mergeEntries(std::string_view source, std::string& target, MergeMode mode);
 
 // Index of the first entry with periods left under the key (the first three bytes) of entry.

@@ -6,12 +6,12 @@
 
 #include "data/number_text.h"
 #include "data/plan_records.h"
-#include "workspace/dialogs.h"
-#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/lesson_writing.h"
 #include "timetable/slot_check.h"
+#include "workspace/dialogs.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 
@@ -461,14 +461,25 @@ bool PlanGenerator::runAttempt(std::string& chunk, int attempt, std::string& fai
     const int remaining = std::max(0, decoded.count - decoded.extra - 1);
     entry[3] = static_cast<char>(remaining + 16 * (decoded.markers & 1));
     limit = score;
-    mergeEntries(entry, chunk, MergeMode::Add);
+    // An entry without periods left simply stays out of the chunk. Merging it would delete
+    // the first chunk entry of the same key, and the chunk can hold one: a failed entry is
+    // appended to it while a removal has put periods of its key back already.
+    if (remaining > 0) mergeEntries(entry, chunk, MergeMode::Add);
   }
   return true;
 }
 
+// What is left of the chunk goes back into the assignments. Its ordinary entries stayed
+// there while it ran, so their incoming periods come out first; coupling entries left the
+// assignments with the work list. Only those periods come out, not every entry of their
+// keys: an earlier chunk may have moved a lesson of a later chunk's entry and, unable to
+// place it again, put it back into the assignments, and the incoming copy does not know it.
 void PlanGenerator::returnChunk(std::string_view incoming, std::string_view chunk) {
   std::string& assignments = m_ws.plan.assignments;
-  mergeEntries(incoming, assignments, MergeMode::Remove);
+  for (size_t pos = 0; pos + kEntry <= incoming.size(); pos += kEntry) {
+    if (!AssignmentView(incoming.substr(pos, kEntry), 0).isCoupling())
+      mergeEntries(incoming.substr(pos, kEntry), assignments, MergeMode::Subtract);
+  }
   mergeEntries(chunk, assignments, MergeMode::Add);
   m_ws.plan.modifiedPlan = true;
 }
@@ -531,12 +542,14 @@ GenerationSummary PlanGenerator::generate(std::string& chunk) {
   return summary;
 }
 
-int generateWorkList(Workspace& ws, Ui& ui, std::string_view workList, GenerationSwitches switches) {
+int generateWorkList(Workspace& ws, Ui& ui, std::string_view workList, GenerationSwitches switches,
+                     const ChunkObserver& afterChunk) {
   PlanGenerator generator(ws, ui, switches);
   int attempts = 0;
   for (size_t at = 0; at < workList.size(); at += kChunkBytes) {
     std::string chunk(workList.substr(at, kChunkBytes));
     attempts += generator.generate(chunk).attempts;
+    if (afterChunk) afterChunk(at / kChunkBytes, workList.substr(std::min(at + kChunkBytes, workList.size())));
   }
   return attempts;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -70,9 +71,15 @@ class PlanGenerator {
   float m_f = 0;
 };
 
+// Called after each chunk has gone back into the assignments, with the chunk's index and
+// the part of the work list still to run (its coupling entries are in no other list yet).
+// It only looks: the generation goes on exactly as without it.
+using ChunkObserver = std::function<void(size_t chunk, std::string_view pending)>;
+
 // Generates the work list chunk by chunk (800 bytes each) with the progress window open;
 // an abort ends only the chunk in which it happened. Returns the attempts of all chunks.
-int generateWorkList(Workspace& ws, Ui& ui, std::string_view workList, GenerationSwitches switches);
+int generateWorkList(Workspace& ws, Ui& ui, std::string_view workList, GenerationSwitches switches,
+                     const ChunkObserver& afterChunk = {});
 
 // Rounds to the nearest integer, halves to even.
 int32_t roundEven(double value);

@@ -77,12 +77,16 @@ CheckCode checkPeriods(Workspace& ws, const UnitCheck& unit, Slot slot, SlotChec
     }
     const bool ownGrid = unit.teacher <= base.nTeachers();
     const int teacherCell = ownGrid ? grids.teacher.at(unit.teacher, q, slot.day) : 0;
-    const int lessonsThatDay = ownGrid ? grids.teacher.at(unit.teacher, 0, slot.day) : 0;
+    const int offset = q - slot.period;
+    // The periods of this lesson before q count toward option 8 as well (placing counts
+    // them for a teacher with a grid of his own): a double that starts after five lessons
+    // would make seven with a limit of six.
+    const int ownPeriods = hasTeacherGrid(base, unit.teacher) ? offset : 0;
+    const int lessonsThatDay = ownGrid ? grids.teacher.at(unit.teacher, 0, slot.day) + ownPeriods : 0;
     if ((options.mode & CheckMode::kNoTeacher) == 0 &&
         (teacherCell > options.level || lessonsThatDay >= base.planOptions.maxTeacherLessonsPerDay)) {
       return CheckCode::Teacher;
     }
-    const int offset = q - slot.period;
     releaseRoom(ws, tally, offset, unit.schoolClass, q, slot.day);
     const int other = teacherCell >> 8;
     if (hasTeacherGrid(base, unit.teacher) && other > 0 && other != unit.schoolClass && other <= base.nClasses()) {

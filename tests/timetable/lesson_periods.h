@@ -2,11 +2,12 @@
 
 #include <cstdint>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "data/plan_records.h"
-#include "workspace/workspace.h"
 #include "timetable/lesson_grid.h"
+#include "workspace/workspace.h"
 
 namespace quort::test {
 
@@ -45,6 +46,18 @@ inline std::map<LessonKey, int> periodsPerLesson(const Workspace& ws) {
     }
   }
   std::erase_if(periods, [](const auto& entry) { return entry.second == 0; });
+  return periods;
+}
+
+// The same in the middle of a generation: the coupling entries of the work list that has
+// not run yet are in neither the assignments nor the plan (its ordinary entries are still
+// in the assignments as well, so they count once).
+inline std::map<LessonKey, int> periodsPerLesson(const Workspace& ws, std::string_view pendingWorkList) {
+  std::map<LessonKey, int> periods = periodsPerLesson(ws);
+  for (size_t i = 0; i < recordCount(pendingWorkList, AssignmentView::kSize); ++i) {
+    const AssignmentView e(pendingWorkList, i);
+    if (e.isCoupling() && e.periods() > 0) periods[couplingKey(e.couplingNumber())] += e.periods();
+  }
   return periods;
 }
 

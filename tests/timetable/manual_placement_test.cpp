@@ -119,6 +119,33 @@ TEST_F(Placement, TeacherAtTheDailyLimitOrBusyIsRefused) {
   EXPECT_EQ(demo.ws.shell.currentTeacher, demo.teacher("MR"));
 }
 
+// Option 8 holds for every period of a double: the second period counts the first. With
+// two lessons on Wednesday and a limit of 3, a double of the teacher there would make 4;
+// placing it asks like any other refusal, naming the second period.
+TEST_F(Placement, DoubleThatWouldPassTheDailyLimitIsRefusedAtItsSecondPeriod) {
+  demo.ws.base.planOptions.maxTeacherLessonsPerDay = 3;
+  place("VO", "M", "5C", Slot{3, 1});
+  place("VO", "M", "6D", Slot{3, 2});
+  EXPECT_EQ(place("VO", "CH", "8A", Slot{3, 4}), PlaceOutcome::Declined);
+  EXPECT_TRUE(demo.ui.saw(question("MI 5: hohe Stundenzahl f\xFCr VO")));
+  EXPECT_EQ(demo.lesson("8A", Slot{3, 4}), 0);
+  EXPECT_EQ(demo.lesson("8A", Slot{3, 5}), 0);
+  EXPECT_EQ(demo.periodsToPlace("VO", "CH", "8A"), 2);
+
+  demo.ui.queueAnswer("Ja");
+  EXPECT_EQ(place("VO", "CH", "8A", Slot{3, 4}), PlaceOutcome::Placed);
+  EXPECT_NE(demo.lesson("8A", Slot{3, 5}), 0);
+  EXPECT_EQ(demo.periodsToPlace("VO", "CH", "8A"), 0);
+  EXPECT_TRUE(demo.consistent());
+
+  // A single period still fits below the limit; a triple checks count + 2 at its third.
+  demo.ws.base.planOptions.maxTeacherLessonsPerDay = 2;
+  const std::string units = unit("VO", "CH", "9B");
+  EXPECT_EQ(checkSlot(demo.ws, units, Slot{4, 3}, {.extra = 1}), CheckCode::Free);
+  EXPECT_EQ(checkSlot(demo.ws, units, Slot{4, 3}, {.extra = 2}), CheckCode::Teacher);
+  EXPECT_EQ(demo.ws.placement.result.period, 5);
+}
+
 // Forcing a lesson over another class's lesson of the same teacher sends that lesson back
 // into the assignments.
 TEST_F(Placement, ForcingOverTheTeachersOtherClassReturnsThatLesson) {
