@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "data/file_access.h"
-#include "workspace/plan_file.h"
 #include "shell/command_table.h"
+#include "workspace/plan_file.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -90,14 +90,24 @@ void Application::refreshView() {
   if (shell.currentClass < 1 || shell.currentClass > m_ws.base.nClasses()) shell.currentClass = 1;
   if (shell.currentTeacher < 1 || shell.currentTeacher > m_ws.base.nTeachers() - 1) shell.currentTeacher = 1;
   if (shell.view.currentRoom < 1 || shell.view.currentRoom > m_ws.base.nRooms()) shell.view.currentRoom = 1;
-  if (shell.view.currentSubject < 1 || shell.view.currentSubject > m_ws.base.nSubjects() - 1) shell.view.currentSubject = 1;
+  if (shell.view.currentSubject < 1 || shell.view.currentSubject > m_ws.base.nSubjects() - 1)
+    shell.view.currentSubject = 1;
   shell.currentPeriod = std::clamp(shell.currentPeriod, 1, std::max(1, m_ws.base.periodsPerDay));
   shell.currentDay = std::clamp(shell.currentDay, 1, 6);
 }
 
 void Application::setWorkMode(int mode) {
   m_ws.shell.workMode = std::clamp(mode, 0, 4);
-  if (m_ws.shell.workMode == 3) m_ws.shell.substitutionMode = true;
+  if (m_ws.shell.workMode == 3) {
+    // Substitutions are measured against the plan as it stands when the day's work begins
+    // (a plan generated or edited since it was opened included); a day in progress keeps
+    // the plan it started from.
+    if (m_ws.plan.openLessons.empty() && m_ws.plan.freedLessons.empty() && m_ws.substitution.marks.empty()) {
+      m_ws.plan.reference.lessonWord = m_ws.plan.timetable.lessonWord;
+      m_ws.plan.reference.roomWord = m_ws.plan.timetable.roomWord;
+    }
+    m_ws.shell.substitutionMode = true;
+  }
   m_ws.shell.showCouplingNumbers = m_ws.shell.workMode == 0;
   m_ws.shell.mainView = MainView::WeekGrid;
   refreshView();

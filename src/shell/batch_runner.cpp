@@ -8,6 +8,7 @@
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
+#include "shell/substitution_commands.h"
 #include "shell/upload_commands.h"
 #include "shell/workspace_report.h"
 #include "workspace/base_data_file.h"
@@ -128,6 +129,7 @@ void BatchRunner::addStandardKeywords() {
   addPlacementKeywords(*this);
   addEditorKeywords(*this);
   addUploadKeywords(*this);
+  addSubstitutionKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }
