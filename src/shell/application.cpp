@@ -98,16 +98,7 @@ void Application::refreshView() {
 
 void Application::setWorkMode(int mode) {
   m_ws.shell.workMode = std::clamp(mode, 0, 4);
-  if (m_ws.shell.workMode == 3) {
-    // Substitutions are measured against the plan as it stands when the day's work begins
-    // (a plan generated or edited since it was opened included); a day in progress keeps
-    // the plan it started from.
-    if (m_ws.plan.openLessons.empty() && m_ws.plan.freedLessons.empty() && m_ws.substitution.marks.empty()) {
-      m_ws.plan.reference.lessonWord = m_ws.plan.timetable.lessonWord;
-      m_ws.plan.reference.roomWord = m_ws.plan.timetable.roomWord;
-    }
-    m_ws.shell.substitutionMode = true;
-  }
+  if (m_ws.shell.workMode == 3) m_ws.shell.substitutionMode = true;
   m_ws.shell.showCouplingNumbers = m_ws.shell.workMode == 0;
   m_ws.shell.mainView = MainView::WeekGrid;
   refreshView();

@@ -46,7 +46,10 @@ bool expandBlock(std::string& text, const std::vector<std::string>& blocks) {
 CommandInterpreter::CommandInterpreter(Workspace& ws, Ui& ui) : m_ws(ws), m_ui(ui) {}
 
 void CommandInterpreter::registerCommand(const std::string& prefix, CommandHandler handler, unsigned workModes) {
-  std::erase_if(m_entries, [&](const Entry& entry) { return entry.prefix == prefix && entry.workModes == workModes; });
+  // A handler replaces the earlier ones of its prefix that share a work mode with it; one
+  // for other work modes only (the substitution mode's "P:") stands beside them.
+  std::erase_if(m_entries,
+                [&](const Entry& entry) { return entry.prefix == prefix && (entry.workModes & workModes) != 0; });
   m_entries.push_back({prefix, std::move(handler), workModes});
   std::stable_sort(m_entries.begin(), m_entries.end(),
                    [](const Entry& a, const Entry& b) { return a.prefix.size() > b.prefix.size(); });

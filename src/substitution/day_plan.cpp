@@ -129,6 +129,13 @@ int shownPeriod(const Workspace& ws, int period) { return ws.base.weekAlternatio
 bool evaluateDay(Workspace& ws, Ui& ui, const std::string& date) {
   const int day = Weekday(date);
   if (day < 1 || day > 6) return true;
+  // Substitutions are measured against the plan as it stands when the day's work begins
+  // (a plan generated or edited since it was opened included); a day in progress keeps
+  // the plan it started from.
+  if (ws.plan.openLessons.empty() && ws.plan.freedLessons.empty() && ws.substitution.marks.empty()) {
+    ws.plan.reference.lessonWord = ws.plan.timetable.lessonWord;
+    ws.plan.reference.roomWord = ws.plan.timetable.roomWord;
+  }
   std::vector<std::string> processed;
   const std::vector<std::string> items = ws.substitution.absences;
   for (const std::string& item : items) {
