@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "data/file_access.h"
-#include "workspace/plan_file.h"
 #include "shell/command_table.h"
+#include "workspace/plan_file.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -90,7 +90,8 @@ void Application::refreshView() {
   if (shell.currentClass < 1 || shell.currentClass > m_ws.base.nClasses()) shell.currentClass = 1;
   if (shell.currentTeacher < 1 || shell.currentTeacher > m_ws.base.nTeachers() - 1) shell.currentTeacher = 1;
   if (shell.view.currentRoom < 1 || shell.view.currentRoom > m_ws.base.nRooms()) shell.view.currentRoom = 1;
-  if (shell.view.currentSubject < 1 || shell.view.currentSubject > m_ws.base.nSubjects() - 1) shell.view.currentSubject = 1;
+  if (shell.view.currentSubject < 1 || shell.view.currentSubject > m_ws.base.nSubjects() - 1)
+    shell.view.currentSubject = 1;
   shell.currentPeriod = std::clamp(shell.currentPeriod, 1, std::max(1, m_ws.base.periodsPerDay));
   shell.currentDay = std::clamp(shell.currentDay, 1, 6);
 }

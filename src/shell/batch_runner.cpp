@@ -8,6 +8,7 @@
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
+#include "shell/substitution_commands.h"
 #include "shell/upload_commands.h"
 #include "shell/print_commands.h"
 #include "shell/workspace_report.h"
@@ -130,6 +131,7 @@ void BatchRunner::addStandardKeywords() {
   addEditorKeywords(*this);
   addUploadKeywords(*this);
   addPrintKeywords(*this);
+  addSubstitutionKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

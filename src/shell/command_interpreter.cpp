@@ -46,7 +46,10 @@ bool expandBlock(std::string& text, const std::vector<std::string>& blocks) {
 CommandInterpreter::CommandInterpreter(Workspace& ws, Ui& ui) : m_ws(ws), m_ui(ui) {}
 
 void CommandInterpreter::registerCommand(const std::string& prefix, CommandHandler handler, unsigned workModes) {
-  std::erase_if(m_entries, [&](const Entry& entry) { return entry.prefix == prefix; });
+  // A handler replaces the earlier ones of its prefix that share a work mode with it; one
+  // for other work modes only (the substitution mode's "P:") stands beside them.
+  std::erase_if(m_entries,
+                [&](const Entry& entry) { return entry.prefix == prefix && (entry.workModes & workModes) != 0; });
   m_entries.push_back({prefix, std::move(handler), workModes});
   std::stable_sort(m_entries.begin(), m_entries.end(),
                    [](const Entry& a, const Entry& b) { return a.prefix.size() > b.prefix.size(); });
@@ -73,10 +76,15 @@ std::optional<std::string> CommandInterpreter::normalise(std::string text) const
 }
 
 const CommandInterpreter::Entry* CommandInterpreter::find(const std::string& command) const {
+  // A prefix may have a handler of its own in some work modes (the substitution mode's
+  // "P:" and "D:"); the one of the current mode wins, else the first for the message.
+  const Entry* first = nullptr;
   for (const Entry& entry : m_entries) {
-    if (command.compare(0, entry.prefix.size(), entry.prefix) == 0) return &entry;
+    if (command.compare(0, entry.prefix.size(), entry.prefix) != 0) continue;
+    if ((entry.workModes & (1U << m_ws.shell.workMode)) != 0) return &entry;
+    if (first == nullptr) first = &entry;
   }
-  return nullptr;
+  return first;
 }
 
 CommandOutcome CommandInterpreter::run(std::string text) {

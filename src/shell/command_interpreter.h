@@ -46,7 +46,8 @@ class CommandInterpreter {
   CommandInterpreter(Workspace& ws, Ui& ui);
 
   // Registers the handler of all commands that begin with prefix; the longest matching
-  // prefix wins. A later registration of the same prefix replaces the earlier one.
+  // prefix wins. A later registration replaces the earlier ones of the same prefix that
+  // share a work mode with it; a prefix may have different handlers in other work modes.
   void registerCommand(const std::string& prefix, CommandHandler handler, unsigned workModes = kAllWorkModes);
   // The command is known but its function is not built: it answers "Funktion nicht verfügbar!".
   void registerUnavailable(const std::string& prefix, unsigned workModes = kAllWorkModes);

@@ -1,12 +1,13 @@
 #include "shell/command_table.h"
 
-#include "workspace/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
-#include "shell/placement_commands.h"
-#include "workspace/workspace.h"
 #include "shell/main_view_model.h"
+#include "shell/placement_commands.h"
+#include "shell/substitution_commands.h"
+#include "workspace/plan_file.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 
@@ -34,6 +35,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerPlacementCommands(interpreter);
   registerEditorCommands(interpreter);
   registerGenerationCommands(interpreter);
+  registerSubstitutionCommands(interpreter);
 }
 
 }  // namespace quort

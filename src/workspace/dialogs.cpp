@@ -6,6 +6,7 @@
 #include "data/calendar.h"
 #include "data/file_access.h"
 #include "data/number_text.h"
+#include "workspace/clock.h"
 #include "workspace/text_files.h"
 #include "workspace/workspace.h"
 
@@ -88,7 +89,7 @@ std::optional<std::string> calendarDate(const std::string& text) {
 
 bool DatePrompt(Workspace& ws, Ui& ui, const std::string& title, int dayOffset) {
   std::string& current = ws.dialogs.currentDate;
-  if (Weekday(current) <= 0) current = TodayText();
+  if (Weekday(current) <= 0) current = workspaceToday(ws);
   ShiftDate(current, dayOffset);
   std::string date = current;
   // The dialog stays open until a real date is confirmed or it is cancelled.

@@ -4,6 +4,7 @@
 #include "data/codepage.h"
 #include "data/file_access.h"
 #include "workspace/print_job.h"
+#include "workspace/clock.h"
 #include "workspace/text_files.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -24,6 +25,12 @@ std::string withCrLf(const std::string& text) {
     result += text[i];
   }
   return result;
+}
+
+// The substitution files (termin.x, s<WD>.x, t<WD>.x, prot.x) are written in the Windows
+// code page by the program itself, so the editor must neither convert nor mark them.
+bool isWindowsTextFile(const std::string& fileName) {
+  return fileName.size() > 2 && (fileName.ends_with(".x") || fileName.ends_with(".X"));
 }
 
 }  // namespace
@@ -57,7 +64,14 @@ std::string TextEditorSession::title(size_t entry) const {
 
 bool TextEditorSession::open(size_t entry, std::string& fileName, std::string& text) {
   fileName = entry < m_entries.size() ? m_entries[entry].fileName : std::string();
-  return ReadTextFile(m_ws, m_ui, fileName, text);
+  if (!isWindowsTextFile(fileName)) return ReadTextFile(m_ws, m_ui, fileName, text);
+  text.clear();
+  if (!readWholeFile(fileName, text)) {
+    m_ui.message("Lesefehler in " + fileName, MessageStyle{Icon::Exclamation});
+    return false;
+  }
+  if (const size_t end = text.find('\x1A'); end != std::string::npos) text.resize(end);
+  return true;
 }
 
 bool TextEditorSession::save(const std::string& fileName, const std::string& text) {
@@ -65,7 +79,8 @@ bool TextEditorSession::save(const std::string& fileName, const std::string& tex
     m_ui.message("Dateifehler!", MessageStyle{Icon::Exclamation});
     return false;
   }
-  if (!writeFileAtomically(fileName, ToDosText(withCrLf(text)))) {
+  const std::string lines = withCrLf(text);
+  if (!writeFileAtomically(fileName, isWindowsTextFile(fileName) ? lines : ToDosText(lines))) {
     m_ui.message("Fehler beim Speichern!", MessageStyle{Icon::Stop});
     return false;
   }
@@ -84,7 +99,7 @@ bool TextEditorSession::fits(const std::string& text) {
 
 std::string dayTextFiles(const Workspace& ws) {
   std::string date = ws.dialogs.currentDate;
-  if (Weekday(date) <= 0) date = TodayText();
+  if (Weekday(date) <= 0) date = workspaceToday(ws);
   const std::string day = DayAbbrev(Weekday(date));
   return "s" + day + ".x" + kSeparator + "Vertretungsplan|t" + day + ".x" + kSeparator + "Vertretungstexte";
 }

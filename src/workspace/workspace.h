@@ -7,6 +7,7 @@
 #include "workspace/placement_state.h"
 #include "workspace/print_state.h"
 #include "workspace/shell_state.h"
+#include "workspace/substitution_state.h"
 
 namespace quort {
 
@@ -22,6 +23,7 @@ struct Workspace {
   PlacementState placement;
   GeneratorState generator;
   PrintState printing;
+  SubstitutionState substitution;
 };
 
 }  // namespace quort

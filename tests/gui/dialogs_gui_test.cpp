@@ -133,10 +133,11 @@ TEST(FileChooserDialogTest, PatternAndNotFound) {
   EXPECT_EQ(model.chosenName(), dir.file("SCHULE.GD"));
 }
 
-// The editor opens the day file, and leaving with changes asks first.
+// The editor opens the day file in the Windows code page it is written in, and leaving
+// with changes asks first.
 TEST(TextEditorDialogTest, OpensSavesAndAsksBeforeLosingChanges) {
   test::TempDir dir;
-  const std::string name = dir.write("tMO.x", "Aufsichten:\xFF\r\nHof: M\xA3ller\xFF\r\n");
+  const std::string name = dir.write("tMO.x", "Aufsichten:\r\nHof: M\xFCller\r\n");
   Workspace ws;
   ScriptedUi ui;
   TextEditorSession session(ws, ui, name + "  -  Vertretungstexte");
@@ -152,7 +153,7 @@ TEST(TextEditorDialogTest, OpensSavesAndAsksBeforeLosingChanges) {
   EXPECT_TRUE(ui.saw("Text nicht gespeichert, dennoch beenden?"));
   EXPECT_TRUE(dialog.isVisible());
   dialog.saveText();
-  EXPECT_EQ(test::readFile(name), "Aufsichten:\xFF\r\nHof: M\xA3ller\xFF\r\nPause: \x99z");
+  EXPECT_EQ(test::readFile(name), "Aufsichten:\r\nHof: M\xFCller\r\nPause: \xD6z");
   const size_t asked = ui.records().size();
   dialog.reject();
   EXPECT_EQ(ui.records().size(), asked);

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
@@ -88,7 +88,11 @@ TEST(TextEditorSession, FileListAndDosRoundTrip) {
   EXPECT_EQ(session.title(0), "QUORT-Plan - sMO.x  -  Vertretungsplan");
 
   test::TempDir dir;
-  const std::string name = dir.file("tMO.x");
+  // The substitution files stay in the Windows code page; other texts are DOS files.
+  const std::string dayFile = dir.file("tMO.x");
+  ASSERT_TRUE(session.save(dayFile, "Aufsichten:\nHof: M\xFCller\n"));
+  EXPECT_EQ(test::readFile(dayFile), "Aufsichten:\r\nHof: M\xFCller\r\n");
+  const std::string name = dir.file("hinweis.txt");
   ASSERT_TRUE(session.save(name, "Aufsichten:\nHof: M\xFCller\n"));
   EXPECT_EQ(test::readFile(name), "Aufsichten:\xFF\r\nHof: M\xA3ller\xFF\r\n");
   std::string fileName = name;
