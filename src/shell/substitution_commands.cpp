@@ -4,6 +4,7 @@
 
 #include "data/calendar.h"
 #include "data/codepage.h"
+#include "data/plan_records.h"
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/command_interpreter.h"
