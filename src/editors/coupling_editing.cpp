@@ -2,17 +2,16 @@
 
 #include <cctype>
 
-#include "workspace/plan_file.h"
 #include "data/plan_records.h"
 #include "editors/code_lookup.h"
+#include "timetable/lesson_removal.h"
+#include "workspace/plan_file.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
-#include "timetable/lesson_removal.h"
 
 namespace quort {
 
 namespace {
-
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 bool endsCode(char c) { return c == ' ' || c == ',' || c == ';'; }

@@ -5,6 +5,7 @@
 
 #include "data/codepage.h"
 #include "shell/application.h"
+#include "shell/base_data_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
@@ -128,6 +129,7 @@ void BatchRunner::addStandardKeywords() {
   addPlacementKeywords(*this);
   addEditorKeywords(*this);
   addUploadKeywords(*this);
+  addBaseDataKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

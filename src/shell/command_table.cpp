@@ -1,12 +1,12 @@
 #include "shell/command_table.h"
 
-#include "workspace/plan_file.h"
 #include "shell/command_interpreter.h"
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
-#include "shell/placement_commands.h"
-#include "workspace/workspace.h"
 #include "shell/main_view_model.h"
+#include "shell/placement_commands.h"
+#include "workspace/plan_file.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 
@@ -14,7 +14,7 @@ namespace {
 
 // The command beginnings the main window knows, with the work modes that accept them.
 void registerKnownCommands(CommandInterpreter& interpreter) {
-  const char* anyMode[] = {">", "<", "E:", "G:", "H:K", "H:L", "O:", "P:", "U:", "W:F", "W:K", "W:L", "W:S", "X:"};
+  const char* anyMode[] = {">", "<", "E:", "H:K", "H:L", "O:", "P:", "U:", "X:"};
   for (const char* prefix : anyMode) interpreter.registerUnavailable(prefix);
   for (const char* prefix : {"B:", "D:", "S:", "T:"}) interpreter.registerUnavailable(prefix, kPlanningModes);
 }

@@ -211,6 +211,9 @@ void ScriptedUi::openEditor(const EditorRequest& request) {
     case EditorKind::Block:
       record("editor", "Eingabe von Block " + std::to_string(request.number));
       return;
+    case EditorKind::ToolPanel:
+      record("editor", request.title);
+      return;
   }
 }
 

@@ -3,9 +3,10 @@
 #include "data/base_data.h"
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
-#include "workspace/shell_state.h"
 #include "workspace/generator_state.h"
 #include "workspace/placement_state.h"
+#include "workspace/shell_state.h"
+#include "workspace/tool_panel_state.h"
 
 namespace quort {
 
@@ -20,6 +21,7 @@ struct Workspace {
   RandomGenerator random;
   PlacementState placement;
   GeneratorState generator;
+  ToolPanelState panels;
 };
 
 }  // namespace quort
