@@ -24,8 +24,7 @@ void chooseAndEdit(Workspace& ws, Ui& ui, BaseDataDialogs& dialogs, BaseDataEdit
                                             "Stundenzahl|Lehrer|Klassen|F\xE4"
                                             "cher|R\xE4ume|Planoptionen|Ende",
                                             "Grunddatenaufnahme:");
-    // Buttons count after "Hilfen".
-    switch (outcome.choiceResult - 1) {
+    switch (outcome.choiceResult) {
       case 1:
         dialogs.daysAndPeriods(editor);
         break;

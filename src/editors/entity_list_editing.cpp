@@ -343,8 +343,11 @@ bool deleteEntity(Workspace& ws, Ui& ui, EntityKind kind, int index) {
   std::vector<int> order = currentOrder(ws.base, kind);
   std::vector<std::string> lines = currentLines(ws.base, kind);
   if (hasSentinel(kind)) {
-    // The plan and the file refer to teachers and subjects by index: the entry stays.
-    lines[static_cast<size_t>(index)] = "*" + lines[static_cast<size_t>(index)];
+    // The plan and the file refer to teachers and subjects by index: the entry stays, with
+    // nothing left of its weight, room rule or kind, as the file's placeholder reads back.
+    std::string code = codeOfLine(kind, lines[static_cast<size_t>(index)]);
+    code.erase(code.find_last_not_of(' ') + 1);
+    lines[static_cast<size_t>(index)] = "*" + code;
   } else {
     order.erase(order.begin() + index);
     lines.erase(lines.begin() + index);

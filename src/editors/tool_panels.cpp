@@ -68,8 +68,9 @@ bool subjectLockClicked(Workspace& ws, Ui& ui) {
   if (subject < 1 || subject >= ws.base.nSubjects()) return false;
   const int group = roomGroup(ws.base, subject);
   if (group == 0) {
-    ui.message("Keine R\xE4ume f\xFCr Fach " + ws.base.subjects[static_cast<size_t>(subject)].code + "!",
-               MessageStyle{Icon::Exclamation});
+    std::string code = ws.base.subjects[static_cast<size_t>(subject)].code;
+    code.erase(code.find_last_not_of(' ') + 1);
+    ui.message("Keine R\xE4ume f\xFCr Fach " + code + "!", MessageStyle{Icon::Exclamation});
     return false;
   }
   uint16_t& cell = ws.plan.timetable.subject.at(group, ws.shell.currentPeriod, ws.shell.currentDay);
