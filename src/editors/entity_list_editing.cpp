@@ -72,6 +72,11 @@ std::optional<std::string> fieldRefusal(EntityKind kind, const EntityFields& fie
   if (kind == EntityKind::Subject && fields.size() > 2 && withoutBlanks(fields[2]).starts_with("-")) {
     return "Unzul\xE4ssige Raumzahl!";
   }
+  // The file knows the kind by its place: without a room field it would read as one.
+  if (kind == EntityKind::Subject && fields.size() > 3 && withoutBlanks(fields[2]).empty() &&
+      !buildEntityLine(kind, {"X", "X", "1", fields[3]}).ends_with(" 1")) {
+    return "Raumzahl/-Bezug fehlt!";
+  }
   return std::nullopt;
 }
 

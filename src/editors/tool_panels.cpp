@@ -253,22 +253,6 @@ bool toolPanelSlotClicked(Workspace& ws, Ui& ui) {
   return changed;
 }
 
-std::string toolPanelTitle(const Workspace& ws) {
-  switch (ws.panels.open) {
-    case ToolPanelKind::TeacherLock:
-      return "Sperren in Lehrerpl\xE4nen";
-    case ToolPanelKind::SubjectLock:
-      return "Sperren in Fachpl\xE4nen";
-    case ToolPanelKind::ClassLock:
-      return "Sperren in den Klassen:";
-    case ToolPanelKind::Fix:
-      return "Fixieren von Stunden:";
-    case ToolPanelKind::Index:
-      return "Indizieren von Stunden:";
-    case ToolPanelKind::None:
-      break;
-  }
-  return {};
-}
+std::string toolPanelTitle(const Workspace& ws) { return toolPanelTitle(ws.panels.open); }
 
 }  // namespace quort

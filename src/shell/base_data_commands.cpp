@@ -32,7 +32,7 @@ std::pair<std::string, std::string> firstWordAndRest(const std::string& text) {
 }
 
 void showPanel(CommandContext& context) {
-  context.ui.openEditor(EditorRequest{EditorKind::ToolPanel, 0, 0, toolPanelTitle(context.ws)});
+  context.ui.openEditor(EditorRequest{EditorKind::ToolPanel, 0, static_cast<int>(context.ws.panels.open)});
 }
 
 // "W:L [value]" and "W:S [value]": the lock panels, optionally with the value to set.
@@ -307,7 +307,7 @@ bool clickSlot(Application& app, int day, int period) {
 
 void openIndexPanelWindow(Application& app) {
   openIndexPanel(app.workspace());
-  app.ui().openEditor(EditorRequest{EditorKind::ToolPanel, 0, 0, toolPanelTitle(app.workspace())});
+  app.ui().openEditor(EditorRequest{EditorKind::ToolPanel, 0, static_cast<int>(app.workspace().panels.open)});
 }
 
 void addBaseDataKeywords(BatchRunner& runner) {

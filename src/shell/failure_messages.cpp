@@ -43,6 +43,7 @@ constexpr std::array kRefusalBeginnings = {
     std::string_view("Wochenwechsel nicht umstellbar"),
     std::string_view("Keine R\xE4ume f\xFCr Fach "),
     std::string_view("Sperre zu hoch!"),
+    std::string_view("Raumzahl/-Bezug fehlt!"),
 };
 
 // Refusals recognised by their end ("Kopplung 7 ohne Kurse!", "5A mehrfach eingesetzt!").

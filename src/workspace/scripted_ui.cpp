@@ -5,6 +5,7 @@
 
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
+#include "workspace/tool_panel_state.h"
 
 namespace quort {
 
@@ -212,7 +213,7 @@ void ScriptedUi::openEditor(const EditorRequest& request) {
       record("editor", "Eingabe von Block " + std::to_string(request.number));
       return;
     case EditorKind::ToolPanel:
-      record("editor", request.title);
+      record("editor", toolPanelTitle(static_cast<ToolPanelKind>(request.number)));
       return;
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace quort {
@@ -14,6 +15,25 @@ struct FixedCell {
   int period = 0;
   int day = 0;
 };
+
+// The panel's title as the window shows it.
+inline std::string toolPanelTitle(ToolPanelKind kind) {
+  switch (kind) {
+    case ToolPanelKind::TeacherLock:
+      return "Sperren in Lehrerpl\xE4nen";
+    case ToolPanelKind::SubjectLock:
+      return "Sperren in Fachpl\xE4nen";
+    case ToolPanelKind::ClassLock:
+      return "Sperren in den Klassen:";
+    case ToolPanelKind::Fix:
+      return "Fixieren von Stunden:";
+    case ToolPanelKind::Index:
+      return "Indizieren von Stunden:";
+    case ToolPanelKind::None:
+      break;
+  }
+  return {};
+}
 
 struct ToolPanelState {
   ToolPanelKind open = ToolPanelKind::None;

@@ -55,8 +55,7 @@ enum class EditorKind { Assignments, Coupling, Block, ToolPanel };
 struct EditorRequest {
   EditorKind kind = EditorKind::Assignments;
   int viewMode = 0;
-  int number = 0;     // coupling or block; 0 for a new one
-  std::string title;  // the tool panel's
+  int number = 0;  // coupling or block; 0 for a new one
 };
 
 struct FileChooserRequest {

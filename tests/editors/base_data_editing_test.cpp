@@ -48,6 +48,8 @@ TEST_F(ListEditing, RefusesWhatTheFileCannotHold) {
   for (const char* code : {"*A", "~A", ".A"}) EXPECT_FALSE(addEntity(ws, ui, Kind::Subject, {code}));
   EXPECT_TRUE(refused("Unzul\xE4ssiges K\xFCrzel!"));
   EXPECT_FALSE(addEntity(ws, ui, Kind::Subject, {"XY", "X", "-3"}));
+  EXPECT_FALSE(addEntity(ws, ui, Kind::Subject, {"XY", "X", "", "D"}));
+  EXPECT_TRUE(refused("Raumzahl/-Bezug fehlt!"));
   // Duplicates count on the code as cut to its width: "5ABC" is "5AB", "MRX" is "MR".
   EXPECT_FALSE(addEntity(ws, ui, Kind::Teacher, {"mrx", "Other"}));
   EXPECT_TRUE(
