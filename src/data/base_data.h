@@ -19,12 +19,14 @@ struct SchoolClass {
   std::string code;  // 3 characters, blank-padded
   int16_t homeRoom = 0;
   int16_t planValue = 0;  // per-class value owned by the plan tables, zeroed at load
+  bool operator==(const SchoolClass&) const = default;
 };
 
 struct Teacher {
   std::string line;
   std::string code;  // 2 characters, blank-padded
   float weight = 1.0F;
+  bool operator==(const Teacher&) const = default;
 };
 
 struct Subject {
@@ -34,6 +36,7 @@ struct Subject {
   int16_t roomSpec = 0;    // > 0: room counts (low/high byte); < 0: minus the subject whose rooms it uses
   int16_t lessonKind = 0;  // 0 single, 1 double, 2 triple periods
   int16_t firstRoom = 0;   // entry into the subject's room ring; subject 0 heads the general pool
+  bool operator==(const Subject&) const = default;
 };
 
 struct Room {
@@ -41,6 +44,7 @@ struct Room {
   std::string code;   // 3 characters, blank-padded
   int16_t owner = 0;  // > 0 home room of that class, < 0 belongs to that subject
   int16_t nextRoom = 0;
+  bool operator==(const Room&) const = default;
 };
 
 // The values of the "Planoptionen" dialog, numbered 1 to 12 as there.

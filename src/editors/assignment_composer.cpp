@@ -1,14 +1,11 @@
 #include "editors/assignment_composer.h"
 
-#include "editors/assignment_entry.h"
 #include "data/number_text.h"
+#include "editors/assignment_entry.h"
 
 namespace quort {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 void AssignmentComposer::setTeacher(const std::string& code) {
   m_teacher = code;

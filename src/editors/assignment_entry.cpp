@@ -4,10 +4,10 @@
 #include <cctype>
 
 #include "data/base_data.h"
+#include "data/number_text.h"
 #include "data/plan_records.h"
 #include "editors/code_lookup.h"
 #include "workspace/ui.h"
-#include "data/number_text.h"
 
 namespace quort {
 

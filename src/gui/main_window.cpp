@@ -17,12 +17,15 @@
 #include "data/calendar.h"
 #include "data/plan_records.h"
 #include "gui/editors/assignment_editor_dialog.h"
+#include "gui/editors/base_data_dialogs.h"
 #include "gui/editors/block_editor_dialog.h"
 #include "gui/editors/coupling_editor_dialog.h"
+#include "gui/editors/tool_panel_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/text_windows.h"
 #include "gui/week_grid_widget.h"
 #include "shell/application.h"
+#include "shell/base_data_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
 #include "timetable/assignment_list.h"
@@ -53,8 +56,10 @@ QString slotText(const Workspace& ws) {
 
 }  // namespace
 
-MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+MainWindow::MainWindow(Application& app, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_baseDataDialogs(std::make_unique<QtBaseDataDialogs>(this)) {
   setWindowTitle(toQString(Application::versionText()));
+  m_app.setBaseDataDialogs(m_baseDataDialogs.get());
   buildMenus();
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -75,6 +80,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
 }
 
 MainWindow::~MainWindow() {
+  m_app.setBaseDataDialogs(nullptr);
   for (const auto& editor : m_editors) {
     if (editor) disconnect(editor, nullptr, this, nullptr);
   }
@@ -255,10 +261,9 @@ void MainWindow::pressMainButton(MainButton button) {
   afterAction();
 }
 
+// With a tool panel open, the click is the panel's: it locks, fixes or indexes there.
 void MainWindow::selectCell(int row, int day) {
-  ShellState& shell = m_app.workspace().shell;
-  shell.currentPeriod = row + 1;
-  shell.currentDay = day + 1;
+  clickSlot(m_app, day + 1, row + 1);
   refresh();
 }
 
@@ -296,6 +301,8 @@ void MainWindow::showHelpWindow() {
 
 void MainWindow::openEditor(const EditorRequest& request) {
   QPointer<QWidget>& slot = m_editors[static_cast<size_t>(request.kind)];
+  // The panel that follows is open in the workspace already; closing its window must not close it.
+  if (auto* panel = qobject_cast<ToolPanelDialog*>(slot.data())) panel->replaceByNext();
   if (slot) slot->close();
   QDialog* dialog = nullptr;
   const auto wire = [this](auto* editor) {
@@ -313,6 +320,10 @@ void MainWindow::openEditor(const EditorRequest& request) {
       break;
     case EditorKind::Block:
       dialog = wire(new BlockEditorDialog(m_app, request.number, this));
+      break;
+    case EditorKind::ToolPanel:
+      // One panel at a time: the one before has been closed above.
+      dialog = wire(new ToolPanelDialog(m_app, this));
       break;
   }
   slot = dialog;

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <array>
 #include <map>
+#include <memory>
 
 #include "shell/button_row.h"
 #include "shell/menu_table.h"
@@ -22,6 +23,7 @@ class QStackedWidget;
 namespace quort {
 
 class Application;
+class QtBaseDataDialogs;
 class WeekGridWidget;
 
 // The planner's main window: menu bar, command field, work-mode selector, button row, the
@@ -103,7 +105,8 @@ class MainWindow : public QMainWindow {
   QLabel* m_status1 = nullptr;
   QLabel* m_status2 = nullptr;
   std::array<QPointer<QWidget>, kChildWindowSlots> m_childWindows{};
-  std::array<QPointer<QWidget>, 3> m_editors{};
+  std::array<QPointer<QWidget>, 4> m_editors{};
+  std::unique_ptr<QtBaseDataDialogs> m_baseDataDialogs;
 };
 
 }  // namespace quort

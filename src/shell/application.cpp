@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "data/file_access.h"
+#include "editors/base_data_editor.h"
+#include "shell/base_data_commands.h"
 #include "shell/command_table.h"
 #include "workspace/plan_file.h"
 #include "workspace/ui.h"
@@ -20,7 +22,30 @@ Application::Application(Workspace& ws, Ui& ui) : m_ws(ws), m_ui(ui), m_interpre
 
 std::string Application::versionText() { return std::string(kProgramName) + " " + QUORT_VERSION; }
 
-void Application::registerCommands() { registerAllCommands(m_interpreter); }
+void Application::registerCommands() {
+  registerAllCommands(m_interpreter);
+  registerBaseDataCommands(*this);
+}
+
+namespace {
+
+// Scripts run the editor's buttons through keywords; the run itself opens nothing.
+class NoBaseDataDialogs : public BaseDataDialogs {
+ public:
+  void daysAndPeriods(BaseDataEditor&) override {}
+  void planOptions(BaseDataEditor&) override {}
+  void entityList(BaseDataEditor&, EntityKind) override {}
+};
+
+}  // namespace
+
+void Application::editBaseData(const std::string& kind, bool newSet) {
+  NoBaseDataDialogs none;
+  const EditBaseDataOutcome outcome =
+      quort::editBaseData(m_ws, m_ui, m_baseDataDialogs != nullptr ? *m_baseDataDialogs : none, kind, newSet);
+  refreshView();
+  if (outcome.endProgram) closeMainWindow();
+}
 
 LoadStatus Application::loadBase(const std::string& baseName) {
   const LoadStatus status = LoadBaseData(m_ws, m_ui, baseName);

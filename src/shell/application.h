@@ -9,6 +9,7 @@ namespace quort {
 
 struct Workspace;
 class Ui;
+class BaseDataDialogs;
 
 inline constexpr const char* kProgramName = "QUORT-Plan";
 
@@ -45,6 +46,13 @@ class Application {
   // changes, or a substitution day in progress.
   static bool planMustBeSavedOnEnd(const Workspace& ws);
 
+  // The dialogs of the base-data editor: the window sets its own; without them (scripts)
+  // the editor opens none, and scripts drive its buttons through their keywords.
+  void setBaseDataDialogs(BaseDataDialogs* dialogs) { m_baseDataDialogs = dialogs; }
+  // The base-data editor ("G:", "&Grunddaten", "&Neu" with newSet); ends the program when
+  // changed codes were saved.
+  void editBaseData(const std::string& kind, bool newSet);
+
   // Brings the current selections back into range after a load or an edit.
   void refreshView();
   void setWorkMode(int mode);
@@ -59,6 +67,7 @@ class Application {
   Workspace& m_ws;
   Ui& m_ui;
   CommandInterpreter m_interpreter;
+  BaseDataDialogs* m_baseDataDialogs = nullptr;
 };
 
 }  // namespace quort

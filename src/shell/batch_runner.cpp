@@ -5,6 +5,7 @@
 
 #include "data/codepage.h"
 #include "shell/application.h"
+#include "shell/base_data_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
@@ -132,6 +133,7 @@ void BatchRunner::addStandardKeywords() {
   addUploadKeywords(*this);
   addPrintKeywords(*this);
   addSubstitutionKeywords(*this);
+  addBaseDataKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

@@ -15,7 +15,7 @@ namespace {
 
 // The command beginnings the main window knows, with the work modes that accept them.
 void registerKnownCommands(CommandInterpreter& interpreter) {
-  const char* anyMode[] = {">", "<", "E:", "G:", "H:K", "H:L", "O:", "P:", "U:", "W:F", "W:K", "W:L", "W:S", "X:"};
+  const char* anyMode[] = {">", "<", "E:", "H:K", "H:L", "O:", "P:", "U:", "X:"};
   for (const char* prefix : anyMode) interpreter.registerUnavailable(prefix);
   for (const char* prefix : {"B:", "D:", "S:", "T:"}) interpreter.registerUnavailable(prefix, kPlanningModes);
 }

@@ -37,6 +37,13 @@ constexpr std::array kRefusalBeginnings = {
                      "ber 6!"),
     std::string_view("Stundenzahl nicht zwischen "),
     std::string_view("Zu viele Eintr\xE4ge"),
+    std::string_view("Unzul\xE4ssig"),
+    std::string_view("K\xFCrzel fehlt!"),
+    std::string_view("Eintrag bereits gel\xF6scht!"),
+    std::string_view("Wochenwechsel nicht umstellbar"),
+    std::string_view("Keine R\xE4ume f\xFCr Fach "),
+    std::string_view("Sperre zu hoch!"),
+    std::string_view("Raumzahl/-Bezug fehlt!"),
 };
 
 // Refusals recognised by their end ("Kopplung 7 ohne Kurse!", "5A mehrfach eingesetzt!").

@@ -128,7 +128,7 @@ std::string roomTitle(const BaseData& base, int r, std::string& subtitle) {
   const Room& entry = base.rooms[r];
   if (entry.owner > 0) subtitle = "Klassenraum der " + classCode(base, entry.owner);
   if (entry.owner < 0) subtitle = "Fachraum " + subjectCode(base, -entry.owner);
-  if (lineField(entry.line, 2) == "#") subtitle = "gesperrt";
+  if (lineField(entry.line, 2).starts_with("#")) subtitle = "gesperrt";
   return "Raum " + roomCode(base, r);
 }
 

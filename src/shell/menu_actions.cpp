@@ -1,6 +1,7 @@
 #include "shell/menu_actions.h"
 
 #include "shell/application.h"
+#include "shell/base_data_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
 #include "timetable/plan_deletion.h"
@@ -22,7 +23,6 @@ void menuItemUnavailable(Application& app) {
 // Items that only type a command.
 const char* commandOf(int id) {
   switch (id) {
-    case 100:
     case 119:
       return "G:";
     case 110:
@@ -84,6 +84,9 @@ void showBufferedAssignments(Application& app) {
 
 bool runFileItem(Application& app, int id) {
   switch (id) {
+    case 100:
+      app.editBaseData("", true);
+      return true;
     case 101:
       app.open("");
       return true;
@@ -134,6 +137,9 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
       return;
     case 133:
       showBufferedAssignments(app);
+      return;
+    case 141:
+      openIndexPanelWindow(app);
       return;
     case 135:
       TextEditor(ws, app.ui(), dayTextFiles(ws));

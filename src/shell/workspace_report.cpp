@@ -5,6 +5,7 @@
 #include "data/calendar.h"
 #include "data/field_reader.h"
 #include "data/plan_records.h"
+#include "timetable/lesson_grid.h"
 #include "workspace/workspace.h"
 
 namespace quort {
@@ -76,6 +77,16 @@ std::string paddedClassCode(const BaseData& base, int c) {
   return c >= 1 && c <= base.nClasses() ? base.classes[c].code : "   ";
 }
 
+// A subject's slot: how many of its rooms are in use, and its lock.
+std::string subjectCellText(const TimetableGrids& grids, int subject, int period, int day) {
+  const uint16_t cell = grids.subject.at(subject, period, day);
+  const int lock = cell >> 8;
+  const int usage = (cell & 127) - lock;
+  std::string text = usage > 0 ? std::to_string(usage) : ".";
+  if (lock > 0) text += " #" + std::to_string(lock);
+  return text;
+}
+
 // One cell of a week grid: what is taught there, seen from the entity of the view.
 std::string cellText(const Workspace& ws, const std::string& kind, int entity, int period, int day) {
   const BaseData& base = ws.base;
@@ -88,17 +99,24 @@ std::string cellText(const Workspace& ws, const std::string& kind, int entity, i
   } else if (kind == "room") {
     schoolClass = grids.room.at(entity, period, day);
   }
+  if (kind == "subject") return subjectCellText(grids, entity, period, day);
   if (schoolClass < 1 || schoolClass > base.nClasses()) return lock.empty() ? "." : lock;
   const uint16_t lesson = grids.lessonWord.at(schoolClass, period, day);
   const uint16_t roomWord = grids.roomWord.at(schoolClass, period, day);
   if (LessonWord::teacher(lesson) == 0) return ".";
+  if (lesson == classLockWord(base)) return "Sperre";
   const int teacher = LessonWord::teacher(lesson);
   const int subject = LessonWord::subject(lesson);
   std::string text = kind == "class" ? "" : paddedClassCode(base, schoolClass) + " ";
   text += (subject <= base.nSubjects() ? base.subjects[subject].code : "??") + " ";
   if (kind != "teacher") text += (teacher <= base.nTeachers() ? base.teachers[teacher].code : "??") + " ";
   if (kind != "room") text += codeOf(roomName(base, RoomWord::room(roomWord)), 3);
-  if (const int coupling = RoomWord::coupling(roomWord)) text += " K" + std::to_string(coupling);
+  const int coupling = RoomWord::coupling(roomWord);
+  if (coupling != 0) text += " K" + std::to_string(coupling);
+  // What the tool panels marked: fixed, indexed, locked.
+  if (coupling == 0 && LessonWord::coupledOrFixed(lesson)) text += " F";
+  if (LessonWord::indexMark(lesson)) text += " I";
+  if (!lock.empty()) text += " " + lock;
   return text;
 }
 
@@ -179,7 +197,7 @@ std::optional<std::vector<std::string>> describeEntity(const Workspace& ws, cons
   } else if (kind == "teacher") {
     if (const int t = base.findTeacher(code)) return withGrid(ws, describeTeacher(base, t), kind, t);
   } else if (kind == "subject") {
-    if (const int s = base.findSubject(code)) return describeSubject(base, s);
+    if (const int s = base.findSubject(code)) return withGrid(ws, describeSubject(base, s), kind, s);
   } else if (kind == "room") {
     if (const int r = base.findRoom(code)) return withGrid(ws, describeRoom(base, r), kind, r);
   }

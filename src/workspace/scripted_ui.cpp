@@ -5,6 +5,7 @@
 
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
+#include "workspace/tool_panel_state.h"
 
 namespace quort {
 
@@ -217,6 +218,9 @@ void ScriptedUi::openEditor(const EditorRequest& request) {
       return;
     case EditorKind::Block:
       record("editor", "Eingabe von Block " + std::to_string(request.number));
+      return;
+    case EditorKind::ToolPanel:
+      record("editor", toolPanelTitle(static_cast<ToolPanelKind>(request.number)));
       return;
   }
 }

@@ -8,6 +8,7 @@
 #include "workspace/print_state.h"
 #include "workspace/shell_state.h"
 #include "workspace/substitution_state.h"
+#include "workspace/tool_panel_state.h"
 
 namespace quort {
 
@@ -24,6 +25,7 @@ struct Workspace {
   GeneratorState generator;
   PrintState printing;
   SubstitutionState substitution;
+  ToolPanelState panels;
 };
 
 }  // namespace quort

@@ -13,9 +13,9 @@
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "shell/application.h"
+#include "support/temp_dir.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "shell/application.h"
+#include "support/temp_dir.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {

@@ -13,7 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 // Runs a script with the planner binary in a directory of its own; returns the exit status.
 int runPlanner(const fs::path& dir, const std::string& script, std::string& output) {
   fs::create_directories(dir);
@@ -28,8 +27,8 @@ int runPlanner(const fs::path& dir, const std::string& script, std::string& outp
 // Two program starts that generate the same plan with the same filter save the same bytes.
 TEST(GenerationBatch, TwoRunsWriteByteIdenticalPlans) {
   quort::test::TempDir temp;
-  const std::string script =
-      "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\nanswer Auswerten\ncommand ^K1 W1\ninfo\nanswer Ja\nsave-plan GEN\n";
+  const std::string script = "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() +
+                             "\nanswer Auswerten\ncommand ^K1 W1\ninfo\nanswer Ja\nsave-plan GEN\n";
   std::string first;
   std::string second;
   ASSERT_EQ(runPlanner(temp.path() / "a", script, first), 0) << first;
@@ -63,8 +62,8 @@ TEST(GenerationBatch, ScriptAnswersTheFilterDialog) {
 TEST(GenerationBatch, UndoRestoresThePlanAndTheCouplingEntries) {
   quort::test::TempDir temp;
   std::string output;
-  const std::string script =
-      "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() + "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
+  const std::string script = "open " + quort::test::demoFile() + " " + quort::test::demoPlanFile() +
+                             "\nanswer Auswerten\ncommand ^K1\ninfo\ncommand U:\ninfo\n";
   ASSERT_EQ(runPlanner(temp.path(), script, output), 0) << output;
   const size_t undone = output.rfind("days: 5");
   ASSERT_NE(undone, std::string::npos);

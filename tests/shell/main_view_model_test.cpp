@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "workspace/base_data_file.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
+#include "support/temp_dir.h"
+#include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "data/plan_records.h"
 #include "shell/application.h"
+#include "support/temp_dir.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {

@@ -15,9 +15,9 @@
 #include "gui/qt_text.h"
 #include "shell/application.h"
 #include "shell/main_view_model.h"
+#include "timetable/assignment_list.h"
 #include "workspace/text_files.h"
 #include "workspace/workspace.h"
-#include "timetable/assignment_list.h"
 
 namespace quort {
 
