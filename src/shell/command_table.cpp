@@ -2,6 +2,7 @@
 
 #include "workspace/plan_file.h"
 #include "shell/command_interpreter.h"
+#include "shell/completion_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/placement_commands.h"
@@ -34,6 +35,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerPlacementCommands(interpreter);
   registerEditorCommands(interpreter);
   registerGenerationCommands(interpreter);
+  registerCompletionCommands(interpreter);
 }
 
 }  // namespace quort

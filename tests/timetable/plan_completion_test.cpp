@@ -239,3 +239,51 @@ TEST(PlanCompletion, SamePlanSameResult) {
 
 }  // namespace
 }  // namespace quort
+
+namespace quort {
+namespace {
+
+// A teacher locked above the last level wherever his class is free cannot be placed; the
+// list says so, and the run changes nothing it cannot improve.
+TEST(PlanCompletion, LockedTeacherIsNamedInTheReason) {
+  FeasibleShape shape;
+  shape.seed = 7;
+  shape.grades = 2;
+  shape.classesPerGrade = 2;
+  FeasibleSchool school(shape);
+  Workspace& ws = school.ws;
+  ScriptedUi ui;
+  const AssignmentView first(ws.plan.assignments, recordCount(ws.plan.assignments, AssignmentView::kSize) - 1);
+  const int teacher = first.teacher();
+  ASSERT_NE(teacher, 0);
+  for (int day = 1; day <= school.days; ++day)
+    for (int p = 1; p <= school.periods; ++p) ws.plan.timetable.teacher.at(teacher, p, day) = 9;
+  const CompletionReport report = completePlan(ws, ui, settingsFor(2000));
+  const std::string expected = trimmedCode(ws.base.subjects[static_cast<size_t>(first.subject())].code) + " " +
+                               trimmedCode(ws.base.classes[static_cast<size_t>(first.schoolClass())].code) +
+                               ": Lehrer " + trimmedCode(ws.base.teachers[static_cast<size_t>(teacher)].code) +
+                               " an allen freien Stunden der Klasse gesperrt";
+  EXPECT_NE(std::find(report.reasons.begin(), report.reasons.end(), expected), report.reasons.end())
+      << testing::PrintToString(report.reasons);
+  EXPECT_EQ(ruleViolations(ws), std::vector<std::string>{});
+  EXPECT_TRUE(checkPlanConsistency(ws).empty());
+}
+
+// A key press answered "Ja" ends the run at the next progress line in its best state.
+TEST(PlanCompletion, AbortEndsInTheBestStateWithEveryPeriod) {
+  test::InTempDirectory dir;
+  test::DemoSchool school;
+  generateWorkList(school.ws, school.ui, buildWorkList(school.ws, everything()), GenerationSwitches{true, true, false});
+  const auto periods = test::periodsPerLesson(school.ws);
+  school.ui.pressKey();
+  school.ui.queueAnswer("Ja");
+  const CompletionReport report = completePlan(school.ws, school.ui, settingsFor(0));
+  EXPECT_TRUE(report.aborted);
+  EXPECT_LE(report.iterations, 64);
+  EXPECT_LE(report.openAfter, report.openBefore);
+  EXPECT_EQ(test::periodsPerLesson(school.ws), periods);
+  EXPECT_TRUE(school.consistent());
+}
+
+}  // namespace
+}  // namespace quort
