@@ -139,12 +139,12 @@ class Completion {
   Workspace& m_ws;
   Ui& m_ui;
   const CompletionSettings& m_settings;
-  std::set<std::string> m_keys;        // ordinary entries (three key bytes) the run may place
-  std::set<int> m_couplings;           // coupling numbers the run may place
-  std::set<int> m_blockCouplings;      // couplings named in a block: they stay where they are
-  std::set<std::string> m_stuck;       // keys with no slot at all
-  std::map<std::string, long> m_tabu;  // key, day and period -> the iteration it may return
-  std::vector<long> m_recent;          // per class, day and period: spared until this iteration
+  std::set<std::string, std::less<>> m_keys;  // ordinary entries (three key bytes) the run may place
+  std::set<int> m_couplings;                  // coupling numbers the run may place
+  std::set<int> m_blockCouplings;             // couplings named in a block: they stay where they are
+  std::set<std::string> m_stuck;              // keys with no slot at all
+  std::map<std::string, long> m_tabu;         // key, day and period -> the iteration it may return
+  std::vector<long> m_recent;                 // per class, day and period: spared until this iteration
   long m_iteration = 0;
   int m_openBefore = 0;
   CompletionState m_best;
@@ -182,7 +182,7 @@ bool Completion::workable(std::string_view entry) const {
   const AssignmentView view(entry, 0);
   if (view.periods() == 0) return false;
   if (view.isCoupling()) return m_couplings.count(view.couplingNumber()) != 0;
-  return m_keys.count(std::string(entry.substr(0, 3))) != 0;
+  return m_keys.find(entry.substr(0, 3)) != m_keys.end();
 }
 
 std::vector<size_t> Completion::candidates() const {
@@ -541,7 +541,7 @@ CompletionReport Completion::run() {
       const int gaps = teacherGapCount(m_ws);
       if (better(open, gaps)) m_best = capture();
     }
-    if (candidates().empty() || shouldStop(report)) break;
+    if (shouldStop(report)) break;
   }
   // The best state is never worse than the current one; a differing count means worse.
   if (openPeriodCount(m_ws) != m_best.open || teacherGapCount(m_ws) != m_best.gaps) restore(m_best);
