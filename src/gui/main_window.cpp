@@ -251,7 +251,8 @@ void MainWindow::triggerMenuItem(int id) {
     return;
   }
   const std::string field = fromQString(m_commandField->text());
-  if (id == 104) m_commandField->clear();  // "&Autom.Setzen" takes the field's text along
+  // "&Autom.Setzen" and "Plan vervollständigen" take the field's text along
+  if (id == 104 || id == 154) m_commandField->clear();
   runMenuItem(m_app, id, field);
   afterAction();
 }

@@ -6,6 +6,7 @@
 #include "data/codepage.h"
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
+#include "shell/completion_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
@@ -134,6 +135,7 @@ void BatchRunner::addStandardKeywords() {
   addPrintKeywords(*this);
   addSubstitutionKeywords(*this);
   addBaseDataKeywords(*this);
+  addCompletionKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

@@ -1,6 +1,7 @@
 #include "shell/command_table.h"
 
 #include "shell/command_interpreter.h"
+#include "shell/completion_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
@@ -36,6 +37,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerEditorCommands(interpreter);
   registerGenerationCommands(interpreter);
   registerSubstitutionCommands(interpreter);
+  registerCompletionCommands(interpreter);
 }
 
 }  // namespace quort

@@ -4,8 +4,8 @@
 #include "shell/base_data_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
-#include "timetable/plan_deletion.h"
 #include "shell/print_commands.h"
+#include "timetable/plan_deletion.h"
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/text_files.h"
@@ -116,7 +116,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
   Workspace& ws = app.workspace();
   if (runFileItem(app, id)) return;
   if (runPrintMenuItem(app, id)) return;
-  if (id >= 104 && id <= 127 && !ws.base.loaded()) return;
+  if (((id >= 104 && id <= 127) || id == 154) && !ws.base.loaded()) return;
   if (const char* command = commandOf(id)) {
     app.typeCommand(command);
     return;
@@ -131,6 +131,9 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
       return;
     case 104:
       app.typeCommand("^" + commandField);
+      return;
+    case 154:
+      app.typeCommand("^C " + commandField);
       return;
     case 132:
       openGenerationDialog(ws, app.ui(), commandField, 0);

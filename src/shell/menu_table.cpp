@@ -45,7 +45,7 @@ MenuNode fileMenu() {
 MenuNode editMenu() {
   return pulldown(
       " &Bearbeiten  ", true,
-      {modeItem(104, "&Autom.Setzen", kModes0To2),
+      {modeItem(104, "&Autom.Setzen", kModes0To2), modeItem(154, "Plan &vervollst\xE4ndigen", kModes0To2),
        submenu("&Datenpflege", {item(105, "&Mehrarbeit"), item(149, "&Vertretungen")}),
        submenu("&L\xF6schen", {modeItem(106, "&Zu setzende Stunden", kModes0To2), modeItem(107, "&Plan", kModes0To3),
                                modeItem(108, "&Vertretungen", kMode3), modeItem(109, "&Stattstunden", kMode3)}),

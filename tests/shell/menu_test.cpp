@@ -26,9 +26,9 @@ TEST(MenuTable, PulldownsItemsAndCaptionsAreThoseOfTheMenuTree) {
   EXPECT_EQ(pulldowns, (std::vector<std::string>{" &Datei     ", " &Bearbeiten  ", " &Eingabe  ", " &Ausgabe     ",
                                                  " &Hilfen     "}));
   const std::vector<int> ids = menuItemIds();
-  EXPECT_EQ(ids.size(), 53U);  // 100 to 153 without 118
+  EXPECT_EQ(ids.size(), 54U);  // 100 to 154 without 118
   EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
-  for (int id = 100; id <= 153; ++id) {
+  for (int id = 100; id <= 154; ++id) {
     if (id == 118) continue;  // there is no item 118
     EXPECT_NE(findMenuItem(id), nullptr) << id;
   }
@@ -81,16 +81,17 @@ class LoadedMenu : public ::testing::Test {
 // Items type their command; "&Autom.Setzen" sends the command field's text along.
 TEST_F(LoadedMenu, ItemsIssueTheirCommandsThroughTheInterpreter) {
   std::vector<std::string> seen;
-  for (const char* prefix : {"^", "H:K", "D:", "W:S", "G:"}) {
+  for (const char* prefix : {"^", "^C", "H:K", "D:", "W:S", "G:"}) {
     app.interpreter().registerCommand(prefix, [&](CommandContext&, const std::string& c) { seen.push_back(c); });
   }
   runMenuItem(app, 104, "k:5a");
+  runMenuItem(app, 154, "k1");
   runMenuItem(app, 112);
   runMenuItem(app, 114);
   ui.queueAnswer("D");
   runMenuItem(app, 117);
   runMenuItem(app, 119);
-  EXPECT_EQ(seen, (std::vector<std::string>{"^K:5A", "H:K", "D:", "W:S", "G:"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"^K:5A", "^C K1", "H:K", "D:", "W:S", "G:"}));
   runMenuItem(app, 110);
   EXPECT_EQ(ws.shell.mainView, MainView::CouplingList);
 }
@@ -100,7 +101,7 @@ TEST(MenuActions, UnbuiltItemsAnswerNotAvailableAndNothingRunsWithoutBaseData) {
   Workspace ws;
   ScriptedUi ui;
   Application app(ws, ui);
-  for (int id : {104, 110, 120, 127}) runMenuItem(app, id);
+  for (int id : {104, 110, 120, 127, 154}) runMenuItem(app, id);
   EXPECT_TRUE(ui.records().empty());
   runMenuItem(app, 153);
   EXPECT_TRUE(ui.saw(kUnavailable));

@@ -1,0 +1,642 @@
+#include "timetable/plan_completion.h"
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <set>
+
+#include "data/plan_records.h"
+#include "timetable/assignment_list.h"
+#include "timetable/lesson_grid.h"
+#include "timetable/lesson_removal.h"
+#include "timetable/lesson_writing.h"
+#include "timetable/slot_check.h"
+#include "workspace/dialogs.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
+
+namespace quort {
+
+namespace {
+
+constexpr size_t kCompletionEntry = AssignmentView::kSize;
+constexpr double kPeriodCost = 20;  // taking out one period of another lesson
+constexpr double kRecentCost = 60;  // taking out a lesson this run has just placed
+constexpr int kRecentTenure = 12;   // iterations a freshly placed lesson is spared
+constexpr int kTabuTenure = 15;     // iterations an evicted lesson may not return to its slot
+constexpr int kProgressEvery = 64;  // iterations between progress lines and abort polls
+constexpr int kRepairRounds = 3;    // further evictions when the slot check still refuses
+
+// What keeps a slot from taking a lesson for good: nothing the completion may move.
+enum class SlotObstacle { None, ClassTaken, TeacherLocked, TeacherBusy, TeacherDayFull, NoRoom, Combination };
+
+struct LessonUnit {
+  int teacher = 0;
+  int schoolClass = 0;
+  int subject = 0;
+  bool coupled = false;
+};
+
+// A placed lesson block that a move takes out; for a coupled block every member class goes.
+struct TakenBlock {
+  int schoolClass = 0;
+  int day = 0;
+  int first = 0;
+  int last = 0;
+  int coupling = 0;
+};
+
+struct CompletionMove {
+  Slot slot;
+  int level = 0;
+  double cost = 0;
+  std::vector<TakenBlock> evictions;
+  SlotObstacle obstacle = SlotObstacle::None;
+  int teacher = 0;  // whose lock, lessons or day count is the obstacle
+  int subject = 0;  // whose rooms are the obstacle
+};
+
+// The state the run may return to.
+struct CompletionState {
+  TimetableGrids timetable;
+  std::vector<int16_t> lessonsPerClass;
+  std::string assignments;
+  std::vector<int> hoursToPlace;
+  int open = 0;
+  int gaps = 0;
+};
+
+std::vector<LessonUnit> lessonUnitsOf(std::string_view units) {
+  std::vector<LessonUnit> list;
+  bool coupled = false;
+  for (size_t i = 0; i < recordCount(units, kCompletionEntry); ++i) {
+    const AssignmentView view(units, i);
+    if (view.teacher() == 0) {
+      coupled = true;
+      continue;
+    }
+    list.push_back(LessonUnit{view.teacher(), view.schoolClass(), view.subject(), coupled});
+  }
+  return list;
+}
+
+int teacherDayGaps(const Grid& teachers, int teacher, int day, int periods, Slot added, int extra) {
+  int first = 0;
+  int last = 0;
+  int lessons = 0;
+  for (int p = 1; p <= periods; ++p) {
+    const bool taught =
+        teachers.at(teacher, p, day) >= 256 || (added.day == day && p >= added.period && p <= added.period + extra);
+    if (!taught) continue;
+    if (first == 0) first = p;
+    last = p;
+    ++lessons;
+  }
+  return first == 0 ? 0 : last - first + 1 - lessons;
+}
+
+// The key under which a lesson is spared from returning: a coupling by its number alone,
+// since a removed block comes back under the kind its length gives.
+std::string completionKey(std::string_view entry) {
+  if (entry[0] != 0) return std::string(entry.substr(0, 3));
+  return std::string(2, '\0') + entry[2];
+}
+
+std::string listCode(const auto& list, int index) {
+  if (index < 1 || index >= static_cast<int>(list.size())) return "??";
+  return trimmedCode(list[static_cast<size_t>(index)].code);
+}
+
+// The run itself: one object per call of completePlan.
+class Completion {
+ public:
+  Completion(Workspace& ws, Ui& ui, const CompletionSettings& settings) : m_ws(ws), m_ui(ui), m_settings(settings) {}
+  CompletionReport run();
+
+ private:
+  void collectWorkableKeys();
+  bool workable(std::string_view entry) const;
+  std::vector<size_t> candidates() const;
+  bool step();
+  CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0) const;
+  bool movable(int schoolClass, int day, int period) const;
+  TakenBlock blockAt(int schoolClass, int day, int period) const;
+  bool covered(const std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const;
+  bool evict(std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const;
+  bool freeTeacherDay(CompletionMove& move, const LessonUnit& unit, int extra) const;
+  bool freeRooms(CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const;
+  double moveCost(const CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const;
+  bool apply(std::string_view entry, size_t index, const std::vector<LessonUnit>& units, const CompletionMove& chosen);
+  void takeOut(const TakenBlock& block);
+  std::string keyOf(const TakenBlock& block) const;
+  CompletionState capture() const;
+  void restore(const CompletionState& state);
+  bool better(int open, int gaps) const { return open < m_best.open || (open == m_best.open && gaps < m_best.gaps); }
+  bool shouldStop(CompletionReport& report);
+  std::vector<std::string> reasons();
+  std::string reasonFor(std::string_view entry);
+
+  Workspace& m_ws;
+  Ui& m_ui;
+  const CompletionSettings& m_settings;
+  std::set<std::string, std::less<>> m_keys;  // ordinary entries (three key bytes) the run may place
+  std::set<int> m_couplings;                  // coupling numbers the run may place
+  std::set<int> m_blockCouplings;             // couplings named in a block: they stay where they are
+  std::set<std::string> m_stuck;              // keys with no slot at all
+  std::map<std::string, long> m_tabu;         // key, day and period -> the iteration it may return
+  std::vector<long> m_recent;                 // per class, day and period: spared until this iteration
+  long m_iteration = 0;
+  int m_openBefore = 0;
+  CompletionState m_best;
+  std::chrono::steady_clock::time_point m_start;
+};
+
+void Completion::collectWorkableKeys() {
+  // The work list of "Autom.Setzen" takes coupling entries out of the assignments; here it
+  // only tells which entries to work on.
+  const std::string assignments = m_ws.plan.assignments;
+  const bool modified = m_ws.plan.modifiedPlan;
+  const std::string workList = buildWorkList(m_ws, m_settings.filter);
+  m_ws.plan.assignments = assignments;
+  m_ws.plan.modifiedPlan = modified;
+  for (size_t i = 0; i < recordCount(workList, kCompletionEntry); ++i) {
+    const AssignmentView entry(workList, i);
+    if (entry.isCoupling())
+      m_couplings.insert(entry.couplingNumber());
+    else
+      m_keys.insert(workList.substr(i * kCompletionEntry, 3));
+  }
+  for (int b = 1; b <= m_ws.plan.nBlocks(); ++b) {
+    const std::string& text = m_ws.plan.blocks[static_cast<size_t>(b)];
+    size_t at = 0;
+    while (at < text.size()) {
+      const size_t comma = std::min(text.find(',', at), text.size());
+      const int k = std::atoi(text.substr(at, comma - at).c_str());
+      if (k > 0) m_blockCouplings.insert(k);
+      at = comma + 1;
+    }
+  }
+}
+
+bool Completion::workable(std::string_view entry) const {
+  const AssignmentView view(entry, 0);
+  if (view.periods() == 0) return false;
+  if (view.isCoupling()) return m_couplings.count(view.couplingNumber()) != 0;
+  return m_keys.find(entry.substr(0, 3)) != m_keys.end();
+}
+
+std::vector<size_t> Completion::candidates() const {
+  std::vector<size_t> found;
+  const std::string& list = m_ws.plan.assignments;
+  for (size_t i = 0; i < recordCount(list, kCompletionEntry); ++i) {
+    const std::string_view entry = std::string_view(list).substr(i * kCompletionEntry, kCompletionEntry);
+    if (workable(entry) && m_stuck.count(completionKey(entry)) == 0) found.push_back(i);
+  }
+  return found;
+}
+
+// Fixed lessons, class locks and couplings that may not move stay; so do lessons of
+// teachers and subjects outside the lists.
+bool Completion::movable(int schoolClass, int day, int period) const {
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  const uint16_t w = grids.lessonWord.at(schoolClass, period, day);
+  if (w == 0 || w == classLockWord(m_ws.base)) return false;
+  const int coupling = RoomWord::coupling(grids.roomWord.at(schoolClass, period, day));
+  if (coupling == 0) return !LessonWord::coupledOrFixed(w);
+  return m_settings.shiftCouplings && m_blockCouplings.count(coupling) == 0;
+}
+
+// The block removeLesson would take out there: equal neighbouring cells of one coupling.
+TakenBlock Completion::blockAt(int schoolClass, int day, int period) const {
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  const uint16_t w = grids.lessonWord.at(schoolClass, period, day);
+  const int coupling = RoomWord::coupling(grids.roomWord.at(schoolClass, period, day));
+  const auto same = [&](int q) {
+    return grids.lessonWord.at(schoolClass, q, day) == w &&
+           RoomWord::coupling(grids.roomWord.at(schoolClass, q, day)) == coupling;
+  };
+  TakenBlock block{schoolClass, day, period, period, coupling};
+  while (block.first > 1 && same(block.first - 1)) --block.first;
+  while (block.last < m_ws.base.periodsPerDay && same(block.last + 1)) ++block.last;
+  return block;
+}
+
+bool Completion::covered(const std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const {
+  for (const TakenBlock& b : evictions) {
+    if (b.day != day || period < b.first || period > b.last) continue;
+    if (b.coupling == 0 ? b.schoolClass == schoolClass
+                        : RoomWord::coupling(m_ws.plan.timetable.roomWord.at(schoolClass, period, day)) == b.coupling)
+      return true;
+  }
+  return false;
+}
+
+// Adds the lesson at the class slot to the evictions; false when it may not move.
+bool Completion::evict(std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const {
+  if (covered(evictions, schoolClass, day, period)) return true;
+  if (!movable(schoolClass, day, period)) return false;
+  evictions.push_back(blockAt(schoolClass, day, period));
+  return true;
+}
+
+// Option 8: the teacher's lessons that day, with this lesson's periods, may not exceed the
+// maximum; other lessons of that day make room, shortest first.
+bool Completion::freeTeacherDay(CompletionMove& move, const LessonUnit& unit, int extra) const {
+  const Grid& teachers = m_ws.plan.timetable.teacher;
+  const int day = move.slot.day;
+  const int periods = m_ws.base.periodsPerDay;
+  const auto remaining = [&] {
+    int count = teachers.at(unit.teacher, 0, day);
+    for (int q = 1; q <= periods; ++q) {
+      const int cell = teachers.at(unit.teacher, q, day);
+      if (cell >= 256 && covered(move.evictions, cell >> 8, day, q)) --count;
+    }
+    return count;
+  };
+  const int maximum = m_ws.base.planOptions.maxTeacherLessonsPerDay;
+  for (int length = 1; length <= periods && remaining() + extra + 1 > maximum; ++length) {
+    for (int q = 1; q <= periods && remaining() + extra + 1 > maximum; ++q) {
+      if (q >= move.slot.period && q <= move.slot.period + extra) continue;
+      const int cell = teachers.at(unit.teacher, q, day);
+      if (cell < 256 || covered(move.evictions, cell >> 8, day, q) || !movable(cell >> 8, day, q)) continue;
+      const TakenBlock block = blockAt(cell >> 8, day, q);
+      if (block.last - block.first + 1 == length) move.evictions.push_back(block);
+    }
+  }
+  return remaining() + extra + 1 <= maximum;
+}
+
+// The room count of every subject group at every period of the lesson.
+bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const {
+  const BaseData& base = m_ws.base;
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  const int day = move.slot.day;
+  std::map<int, int> wanted;  // group -> units of the list in it
+  for (const LessonUnit& u : units) {
+    if (!hasTeacherGrid(base, u.teacher)) continue;
+    const int group = roomGroup(base, u.subject);
+    if (group != 0 && base.subjects[static_cast<size_t>(group)].roomSpec > 0) ++wanted[group];
+  }
+  const bool lastLevel = move.level == base.planOptions.attemptsPerPlan;
+  for (const auto& [group, own] : wanted) {
+    const int spec = base.subjects[static_cast<size_t>(group)].roomSpec;
+    const int capacity = (spec & 255) + (lastLevel ? spec >> 8 : 0);
+    for (int q = move.slot.period; q <= move.slot.period + extra; ++q) {
+      const auto inGroup = [&](int c) {
+        const uint16_t w = grids.lessonWord.at(c, q, day);
+        return hasTeacherGrid(base, LessonWord::teacher(w)) && roomGroup(base, LessonWord::subject(w)) == group;
+      };
+      int used = (grids.subject.at(group, q, day) & 127) + own;
+      for (int c = 1; c <= base.nClasses(); ++c)
+        if (inGroup(c) && covered(move.evictions, c, day, q)) --used;
+      for (int c = 1; c <= base.nClasses() && used > capacity; ++c) {
+        if (!inGroup(c) || covered(move.evictions, c, day, q) || !movable(c, day, q)) continue;
+        move.evictions.push_back(blockAt(c, day, q));
+        --used;
+      }
+      if (used > capacity) return false;
+    }
+  }
+  return true;
+}
+
+// What placing the units at the slot would take out, and what it costs; an obstacle when
+// something that may not move stands in the way.
+CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel) const {
+  const BaseData& base = m_ws.base;
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  CompletionMove move;
+  move.slot = slot;
+  move.level = minLevel;
+  const auto refuse = [&](SlotObstacle obstacle, int teacher, int subject) {
+    move.obstacle = obstacle;
+    move.teacher = teacher;
+    move.subject = subject;
+    return move;
+  };
+  for (const LessonUnit& u : units) {
+    if (!hasTeacherGrid(base, u.teacher)) continue;
+    for (int q = slot.period; q <= slot.period + extra; ++q)
+      move.level = std::max(move.level, grids.teacher.at(u.teacher, q, slot.day) & 255);
+  }
+  if (move.level > base.planOptions.attemptsPerPlan) {
+    for (const LessonUnit& u : units) {
+      if (!hasTeacherGrid(base, u.teacher)) continue;
+      for (int q = slot.period; q <= slot.period + extra; ++q)
+        if ((grids.teacher.at(u.teacher, q, slot.day) & 255) > base.planOptions.attemptsPerPlan)
+          return refuse(SlotObstacle::TeacherLocked, u.teacher, u.subject);
+    }
+  }
+  for (const LessonUnit& u : units) {
+    const int key = 2 * u.teacher + (u.coupled ? 1 : 0);
+    for (int r = 1; r <= base.periodsPerDay; ++r) {
+      const uint16_t cell = grids.lessonWord.at(u.schoolClass, r, slot.day);
+      if ((cell >> 7) == key && (cell & 63) == u.subject && !evict(move.evictions, u.schoolClass, slot.day, r))
+        return refuse(SlotObstacle::Combination, u.teacher, u.subject);
+    }
+    for (int q = slot.period; q <= slot.period + extra; ++q) {
+      if (grids.lessonWord.at(u.schoolClass, q, slot.day) != 0 && !evict(move.evictions, u.schoolClass, slot.day, q))
+        return refuse(SlotObstacle::ClassTaken, u.teacher, u.subject);
+      if (!hasTeacherGrid(base, u.teacher)) continue;
+      const int other = grids.teacher.at(u.teacher, q, slot.day) >> 8;
+      if (other > 0 && other != u.schoolClass && !evict(move.evictions, other, slot.day, q))
+        return refuse(SlotObstacle::TeacherBusy, u.teacher, u.subject);
+    }
+  }
+  for (const LessonUnit& u : units) {
+    if (hasTeacherGrid(base, u.teacher) && !freeTeacherDay(move, u, extra))
+      return refuse(SlotObstacle::TeacherDayFull, u.teacher, u.subject);
+  }
+  if (!freeRooms(move, units, extra)) {
+    // The extra rooms of a subject are there at the last level only.
+    if (move.level < base.planOptions.attemptsPerPlan) {
+      CompletionMove last = evaluate(units, extra, slot, base.planOptions.attemptsPerPlan);
+      if (last.obstacle == SlotObstacle::None) return last;
+    }
+    for (const LessonUnit& u : units)
+      if (roomGroup(base, u.subject) != 0) return refuse(SlotObstacle::NoRoom, u.teacher, u.subject);
+    return refuse(SlotObstacle::NoRoom, 0, 0);
+  }
+  return move;
+}
+
+double Completion::moveCost(const CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const {
+  const BaseData& base = m_ws.base;
+  const Grid& teachers = m_ws.plan.timetable.teacher;
+  double cost = move.level;
+  for (const TakenBlock& b : move.evictions) {
+    int classes = 1;
+    if (b.coupling != 0 && b.coupling <= m_ws.plan.nCouplings())
+      classes = std::max<int>(1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(b.coupling)],
+                                                              CouplingMemberView::kSize)));
+    cost += kPeriodCost * (b.last - b.first + 1) * (1 + (classes - 1) / 2.0);
+    for (int q = b.first; q <= b.last; ++q) {
+      const size_t at = (static_cast<size_t>(b.schoolClass) * (kGridDays + 1) + static_cast<size_t>(b.day)) *
+                            static_cast<size_t>(base.periodsPerDay + 1) +
+                        static_cast<size_t>(q);
+      if (m_recent[at] > m_iteration) {
+        cost += kRecentCost;
+        break;
+      }
+    }
+  }
+  for (const LessonUnit& u : units) {
+    if (!hasTeacherGrid(base, u.teacher)) continue;
+    cost += teacherDayGaps(teachers, u.teacher, move.slot.day, base.periodsPerDay, move.slot, extra) -
+            teacherDayGaps(teachers, u.teacher, move.slot.day, base.periodsPerDay, Slot{}, 0);
+  }
+  return cost;
+}
+
+std::string Completion::keyOf(const TakenBlock& block) const {
+  if (block.coupling != 0) return std::string(1, '\0') + std::string(1, '\0') + static_cast<char>(block.coupling);
+  const uint16_t w = m_ws.plan.timetable.lessonWord.at(block.schoolClass, block.first, block.day);
+  return makeAssignment(LessonWord::teacher(w), block.schoolClass, LessonWord::subject(w), 0).substr(0, 3);
+}
+
+// Takes a block out like the generator's displacement does; its periods go back into the
+// assignments and become work of this run.
+void Completion::takeOut(const TakenBlock& block) {
+  TimetableGrids& grids = m_ws.plan.timetable;
+  if (grids.lessonWord.at(block.schoolClass, block.first, block.day) == 0) return;  // went with its coupling
+  const std::string key = keyOf(block);
+  m_tabu[key + static_cast<char>(block.day) + static_cast<char>(block.first)] = m_iteration + kTabuTenure;
+  if (block.coupling != 0)
+    m_couplings.insert(block.coupling);
+  else
+    m_keys.insert(key);
+  removeLesson(m_ws, m_ui, Slot{block.day, block.first}, block.schoolClass, RemoveMode::kUnprotected,
+               m_ws.plan.assignments);
+}
+
+bool Completion::apply(std::string_view entry, size_t index, const std::vector<LessonUnit>& units,
+                       const CompletionMove& chosen) {
+  const DecodedEntry decoded = decodeEntry(m_ws, entry);
+  CompletionMove move = chosen;
+  for (int round = 0;; ++round) {
+    for (const TakenBlock& b : move.evictions) takeOut(b);
+    const SlotCheckOptions options{move.level, decoded.extra, 0};
+    if (checkSlot(m_ws, decoded.units, move.slot, options) == CheckCode::Free) break;
+    if (round == kRepairRounds) return false;
+    move = evaluate(units, decoded.extra, move.slot);
+    if (move.obstacle != SlotObstacle::None) return false;
+  }
+  placeUnits(m_ws, decoded.units, move.slot, UnitPlacement{decoded.extra, decoded.markers, 0});
+  std::string& list = m_ws.plan.assignments;
+  // Other entries may have moved in front of it while lessons came back into the list.
+  size_t at = index * kCompletionEntry;
+  if (at + kCompletionEntry > list.size() || std::string_view(list).substr(at, 3) != entry.substr(0, 3)) {
+    const auto found = findAssignment(list, entry);
+    if (!found) return true;
+    at = *found * kCompletionEntry;
+  }
+  const int byte = static_cast<unsigned char>(list[at + 3]);
+  const int left = std::max(0, (byte & 15) - decoded.extra - 1);
+  if (left == 0)
+    list.erase(at, kCompletionEntry);
+  else
+    list[at + 3] = static_cast<char>((byte & 0xF0) | left);
+  const int periods = m_ws.base.periodsPerDay;
+  for (const LessonUnit& u : units) {
+    for (int q = move.slot.period; q <= move.slot.period + decoded.extra; ++q) {
+      m_recent[(static_cast<size_t>(u.schoolClass) * (kGridDays + 1) + static_cast<size_t>(move.slot.day)) *
+                   static_cast<size_t>(periods + 1) +
+               static_cast<size_t>(q)] = m_iteration + kRecentTenure;
+    }
+  }
+  return true;
+}
+
+// One move: a random open entry goes to its cheapest slot. false when nothing is left to try.
+bool Completion::step() {
+  const std::vector<size_t> open = candidates();
+  if (open.empty()) return false;
+  const size_t index = open[std::min(open.size() - 1, static_cast<size_t>(m_ws.random.next() * open.size()))];
+  const std::string entry = m_ws.plan.assignments.substr(index * kCompletionEntry, kCompletionEntry);
+  const std::string key = completionKey(entry);
+  const DecodedEntry decoded = decodeEntry(m_ws, entry);
+  const std::vector<LessonUnit> units = lessonUnitsOf(decoded.units);
+  const BaseData& base = m_ws.base;
+  const bool valid = std::all_of(units.begin(), units.end(), [&](const LessonUnit& u) {
+    return u.schoolClass >= 1 && u.schoolClass <= base.nClasses() && u.teacher <= base.nTeachers();
+  });
+  if (units.empty() || !valid) {
+    m_stuck.insert(key);
+    return true;
+  }
+  CompletionMove best;
+  bool found = false;
+  bool anySlot = false;
+  for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
+    for (int p = 1; p + decoded.extra <= base.periodsPerDay; ++p) {
+      CompletionMove move = evaluate(units, decoded.extra, Slot{day, p});
+      const double noise = m_ws.random.next() * 3;
+      if (move.obstacle != SlotObstacle::None) continue;
+      anySlot = true;
+      const auto tabu = m_tabu.find(key + static_cast<char>(day) + static_cast<char>(p));
+      if (!move.evictions.empty() && tabu != m_tabu.end() && tabu->second > m_iteration) continue;
+      move.cost = moveCost(move, units, decoded.extra) + noise;
+      if (!found || move.cost < best.cost) {
+        best = std::move(move);
+        found = true;
+      }
+    }
+  }
+  if (!anySlot) {
+    m_stuck.insert(key);
+    return true;
+  }
+  if (found) apply(entry, index, units, best);
+  return true;
+}
+
+CompletionState Completion::capture() const {
+  return CompletionState{m_ws.plan.timetable,         m_ws.plan.lessonsPerClass, m_ws.plan.assignments,
+                         m_ws.placement.hoursToPlace, openPeriodCount(m_ws),     teacherGapCount(m_ws)};
+}
+
+void Completion::restore(const CompletionState& state) {
+  m_ws.plan.timetable = state.timetable;
+  m_ws.plan.lessonsPerClass = state.lessonsPerClass;
+  m_ws.plan.assignments = state.assignments;
+  m_ws.placement.hoursToPlace = state.hoursToPlace;
+}
+
+bool Completion::shouldStop(CompletionReport& report) {
+  if (m_iteration % kProgressEvery != 0) return false;
+  const int open = openPeriodCount(m_ws);
+  ProgressPoll(m_ws, m_ui,
+               "gesetzt: " + std::to_string(std::max(0, m_openBefore - open)) + "  offen: " + std::to_string(open));
+  if (m_ws.dialogs.abortRequested) {
+    report.aborted = true;
+    return true;
+  }
+  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - m_start;
+  if (spent.count() > m_settings.timeLimitSeconds) {
+    report.timedOut = true;
+    return true;
+  }
+  return false;
+}
+
+CompletionReport Completion::run() {
+  m_start = std::chrono::steady_clock::now();
+  m_ws.dialogs.abortRequested = false;
+  collectWorkableKeys();
+  const BaseData& base = m_ws.base;
+  m_recent.assign(
+      static_cast<size_t>(base.nClasses() + 1) * (kGridDays + 1) * static_cast<size_t>(base.periodsPerDay + 1), 0);
+  m_best = capture();
+  m_openBefore = m_best.open;
+  CompletionReport report;
+  report.openBefore = m_best.open;
+  report.gapsBefore = m_best.gaps;
+  const long budget =
+      m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 300L * static_cast<long>(m_best.open);
+  while (m_iteration < budget) {
+    ++m_iteration;
+    if (!step()) break;
+    const int open = openPeriodCount(m_ws);
+    if (open <= m_best.open) {
+      const int gaps = teacherGapCount(m_ws);
+      if (better(open, gaps)) m_best = capture();
+    }
+    if (shouldStop(report)) break;
+  }
+  // The best state is never worse than the current one; a differing count means worse.
+  if (openPeriodCount(m_ws) != m_best.open || teacherGapCount(m_ws) != m_best.gaps) restore(m_best);
+  m_ws.plan.modifiedPlan = true;
+  report.iterations = m_iteration;
+  report.openAfter = openPeriodCount(m_ws);
+  report.gapsAfter = teacherGapCount(m_ws);
+  report.reasons = reasons();
+  return report;
+}
+
+std::vector<std::string> Completion::reasons() {
+  std::vector<std::string> lines;
+  const std::string list = m_ws.plan.assignments;
+  for (size_t i = 0; i < recordCount(list, kCompletionEntry); ++i) {
+    const std::string_view entry = std::string_view(list).substr(i * kCompletionEntry, kCompletionEntry);
+    if (workable(entry)) lines.push_back(reasonFor(entry));
+  }
+  return lines;
+}
+
+// The obstacle that stands at most slots of the week names what the user has to change.
+std::string Completion::reasonFor(std::string_view entry) {
+  const BaseData& base = m_ws.base;
+  const AssignmentView view(entry, 0);
+  const std::string name =
+      view.isCoupling() ? "#" + std::to_string(view.couplingNumber())
+                        : listCode(base.subjects, view.subject()) + " " + listCode(base.classes, view.schoolClass());
+  const DecodedEntry decoded = decodeEntry(m_ws, entry);
+  const std::vector<LessonUnit> units = lessonUnitsOf(decoded.units);
+  if (units.empty()) return name + ": Kopplung ohne Kurse";
+  for (const LessonUnit& u : units)
+    if (u.schoolClass < 1 || u.schoolClass > base.nClasses() || u.teacher > base.nTeachers())
+      return name + ": Klasse oder Lehrer fehlt in den Grunddaten";
+  std::map<std::pair<SlotObstacle, int>, int> tally;  // obstacle and its teacher or subject -> slots
+  int open = 0;
+  for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
+    for (int p = 1; p + decoded.extra <= base.periodsPerDay; ++p) {
+      const CompletionMove move = evaluate(units, decoded.extra, Slot{day, p});
+      if (move.obstacle == SlotObstacle::None) {
+        ++open;
+        continue;
+      }
+      const int who = move.obstacle == SlotObstacle::NoRoom || move.obstacle == SlotObstacle::Combination
+                          ? move.subject
+                          : move.teacher;
+      ++tally[{move.obstacle, who}];
+    }
+  }
+  if (open > 0) return name + ": nur durch Verdr\xE4ngen anderer Stunden zu setzen, die dann offen blieben";
+  if (tally.empty()) return name + ": keine " + std::to_string(decoded.extra + 1) + " Stunden hintereinander am Tag";
+  const auto worst =
+      std::max_element(tally.begin(), tally.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+  const std::string teacher = listCode(base.teachers, worst->first.second);
+  const std::string subject = listCode(base.subjects, worst->first.second);
+  const std::string schoolClass = listCode(base.classes, units.front().schoolClass);
+  switch (worst->first.first) {
+    case SlotObstacle::ClassTaken:
+      return name + ": Klasse " + schoolClass + " an allen Stunden gesperrt, fixiert oder gekoppelt belegt";
+    case SlotObstacle::TeacherLocked:
+      return name + ": Lehrer " + teacher + " an allen freien Stunden der Klasse gesperrt";
+    case SlotObstacle::TeacherBusy:
+      return name + ": Lehrer " + teacher + " an allen freien Stunden der Klasse belegt";
+    case SlotObstacle::TeacherDayFull:
+      return name + ": Lehrer " + teacher + " hat an allen freien Tagen schon die H\xF6" + "chstzahl an Stunden";
+    case SlotObstacle::NoRoom:
+      return name + ": kein Raum f\xFCr " + subject + " an allen freien Stunden der Klasse";
+    case SlotObstacle::Combination:
+      return name + ": " + subject + " an allen freien Tagen schon fest gesetzt";
+    case SlotObstacle::None:
+      break;
+  }
+  return name;
+}
+
+}  // namespace
+
+int openPeriodCount(const Workspace& ws) {
+  int periods = 0;
+  for (size_t i = 0; i < recordCount(ws.plan.assignments, kCompletionEntry); ++i)
+    periods += AssignmentView(ws.plan.assignments, i).periods();
+  return periods;
+}
+
+int teacherGapCount(const Workspace& ws) {
+  int gaps = 0;
+  for (int t = 1; t < ws.base.nTeachers(); ++t)
+    for (int day = 1; day <= kGridDays; ++day)
+      gaps += teacherDayGaps(ws.plan.timetable.teacher, t, day, ws.base.periodsPerDay, Slot{}, 0);
+  return gaps;
+}
+
+CompletionReport completePlan(Workspace& ws, Ui& ui, const CompletionSettings& settings) {
+  Completion completion(ws, ui, settings);
+  return completion.run();
+}
+
+}  // namespace quort
