@@ -10,7 +10,6 @@ namespace quort {
 
 namespace {
 
-constexpr size_t kCourseNameWidth = 6;
 constexpr size_t kZoneWidth = 14;
 constexpr unsigned char kLineEndMark = 0xFF;
 // More notes than a message box can show say nothing more.

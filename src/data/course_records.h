@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace quort {
 // 3 "*" advanced course, 4 "#" third and 5 "=" fourth Abitur subject.
 inline constexpr const char* kChoiceMarks = " +*#=";
 inline constexpr int kPlainMark = 1;
+inline constexpr size_t kCourseNameWidth = 6;
 
 // The mark character of a mark code; '?' for a code the file may hold but no mark has.
 inline char markCharacter(int markCode) { return markCode >= 1 && markCode <= 5 ? kChoiceMarks[markCode - 1] : '?'; }
@@ -56,6 +58,7 @@ struct CourseBook {
   // The editor lists a student as the name and ";m"/";w" padded to 50 characters.
   static constexpr size_t kMaxNameLength = 48;
 
+  std::string fileName;  // the .BK it was read from or last saved to
   std::string yearGroup;
   std::vector<Course> courses;           // course n at [n - 1]
   std::vector<std::vector<int>> blocks;  // block b at [b - 1]

@@ -14,7 +14,6 @@ namespace quort {
 namespace {
 
 constexpr size_t kFieldCount = 9;
-constexpr size_t kCourseNameWidth = 6;
 constexpr size_t kShownProblems = 8;
 
 std::vector<std::string> splitAt(std::string_view text, char separator, size_t maxParts) {
