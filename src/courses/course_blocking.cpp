@@ -259,7 +259,8 @@ bool AutoBlockDialog(Workspace& ws, Ui& ui) {
       ChoiceBox(ws, ui, "Restliche Kurse automatisch blocken:",
                 "#$max. Blockzahl:12|$\xDC"
                 "berschneidungsma\xDF:0.02|?nur Mitglieder mit Klausuren auswerten|Blocken|Abbruch");
-  if (outcome.choiceResult != 1) return false;
+  // The two fields and the check box count before the buttons.
+  if (outcome.choiceResult != 4) return false;
   std::vector<std::string> values;
   size_t start = 0;
   for (size_t bar; (bar = outcome.choiceValues.find('|', start)) != std::string::npos; start = bar + 1)

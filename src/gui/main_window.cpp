@@ -16,6 +16,7 @@
 
 #include "data/calendar.h"
 #include "data/plan_records.h"
+#include "gui/courses/course_editor_dialog.h"
 #include "gui/editors/assignment_editor_dialog.h"
 #include "gui/editors/block_editor_dialog.h"
 #include "gui/editors/coupling_editor_dialog.h"
@@ -313,6 +314,9 @@ void MainWindow::openEditor(const EditorRequest& request) {
       break;
     case EditorKind::Block:
       dialog = wire(new BlockEditorDialog(m_app, request.number, this));
+      break;
+    case EditorKind::Courses:
+      dialog = wire(new CourseEditorDialog(m_app, this));
       break;
   }
   slot = dialog;

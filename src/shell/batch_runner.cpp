@@ -5,6 +5,7 @@
 
 #include "data/codepage.h"
 #include "shell/application.h"
+#include "shell/course_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
@@ -130,6 +131,7 @@ void BatchRunner::addStandardKeywords() {
   addEditorKeywords(*this);
   addUploadKeywords(*this);
   addPrintKeywords(*this);
+  addCourseKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

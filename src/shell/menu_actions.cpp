@@ -1,6 +1,7 @@
 #include "shell/menu_actions.h"
 
 #include "shell/application.h"
+#include "shell/course_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
 #include "timetable/plan_deletion.h"
@@ -113,6 +114,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
   Workspace& ws = app.workspace();
   if (runFileItem(app, id)) return;
   if (runPrintMenuItem(app, id)) return;
+  if (runCourseMenuItem(app, id)) return;
   if (id >= 104 && id <= 127 && !ws.base.loaded()) return;
   if (const char* command = commandOf(id)) {
     app.typeCommand(command);

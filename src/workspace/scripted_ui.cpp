@@ -218,6 +218,9 @@ void ScriptedUi::openEditor(const EditorRequest& request) {
     case EditorKind::Block:
       record("editor", "Eingabe von Block " + std::to_string(request.number));
       return;
+    case EditorKind::Courses:
+      record("editor", "Kurswahlen");
+      return;
   }
 }
 

@@ -49,8 +49,9 @@ struct ListChoiceRequest {
 };
 
 // A modeless editor the main window opens: "Deputateingabe" (view 1 a teacher's
-// assignments, 2 a class's, 0 the buffer), "Eingabe von Kopplung", "Eingabe von Block ".
-enum class EditorKind { Assignments, Coupling, Block };
+// assignments, 2 a class's, 0 the buffer), "Eingabe von Kopplung", "Eingabe von Block ",
+// the course choice editor ("Kurswahlen").
+enum class EditorKind { Assignments, Coupling, Block, Courses };
 struct EditorRequest {
   EditorKind kind = EditorKind::Assignments;
   int viewMode = 0;
