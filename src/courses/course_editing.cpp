@@ -445,7 +445,8 @@ int importMembers(Workspace& ws, Ui& ui, const std::string& fileName) {
     if (trimmedCourseText(line).empty()) continue;
     std::vector<std::string> parts = splitList(line, ',');
     // A leading year group names the year the line belongs to.
-    if (parts[0].find(';') == std::string::npos && parts.size() > 1) {
+    const std::string lead = trimmedCourseText(parts[0]);
+    if (!lead.empty() && lead.find_first_not_of("0123456789") == std::string::npos && parts.size() > 1) {
       if (trimmedCourseText(parts[0]) != book.yearGroup) {
         ui.message(line + " keine g\xFCltige Klasse!");
         continue;
