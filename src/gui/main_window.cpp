@@ -16,6 +16,7 @@
 
 #include "data/calendar.h"
 #include "data/plan_records.h"
+#include "gui/courses/course_editor_dialog.h"
 #include "gui/editors/assignment_editor_dialog.h"
 #include "gui/editors/base_data_dialogs.h"
 #include "gui/editors/block_editor_dialog.h"
@@ -325,6 +326,9 @@ void MainWindow::openEditor(const EditorRequest& request) {
     case EditorKind::ToolPanel:
       // One panel at a time: the one before has been closed above.
       dialog = wire(new ToolPanelDialog(m_app, this));
+      break;
+    case EditorKind::Courses:
+      dialog = wire(new CourseEditorDialog(m_app, this));
       break;
   }
   slot = dialog;

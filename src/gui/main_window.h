@@ -105,7 +105,7 @@ class MainWindow : public QMainWindow {
   QLabel* m_status1 = nullptr;
   QLabel* m_status2 = nullptr;
   std::array<QPointer<QWidget>, kChildWindowSlots> m_childWindows{};
-  std::array<QPointer<QWidget>, 4> m_editors{};
+  std::array<QPointer<QWidget>, 5> m_editors{};  // one per EditorKind
   std::unique_ptr<QtBaseDataDialogs> m_baseDataDialogs;
 };
 

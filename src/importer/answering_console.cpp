@@ -13,11 +13,17 @@ std::string valuePromptLabel(const std::string& label) {
   return label + ": ";
 }
 
+// The longest matching start wins, so an answer for one course overrides one for all.
 const std::string* AnsweringConsole::answerFor(const std::string& prompt) const {
+  const std::string* found = nullptr;
+  size_t foundLength = 0;
   for (const auto& [start, answer] : m_answers) {
-    if (prompt.compare(0, start.size(), start) == 0) return &answer;
+    if (prompt.compare(0, start.size(), start) == 0 && (found == nullptr || start.size() > foundLength)) {
+      found = &answer;
+      foundLength = start.size();
+    }
   }
-  return nullptr;
+  return found;
 }
 
 bool AnsweringConsole::saw(const std::string& message) const {

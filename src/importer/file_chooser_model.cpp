@@ -1,11 +1,10 @@
 #include "importer/file_chooser_model.h"
 
-#include "workspace/file_chooser_model.h"
-
 #include <algorithm>
 #include <filesystem>
 
 #include "data/file_access.h"
+#include "workspace/file_chooser_model.h"
 
 namespace quort {
 
@@ -38,7 +37,8 @@ std::string directoryPart(std::string_view path) {
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-ConsoleFileChooserModel::ConsoleFileChooserModel(std::string directory) : m_directory(withTrailingSlash(std::move(directory))) {}
+ConsoleFileChooserModel::ConsoleFileChooserModel(std::string directory)
+    : m_directory(withTrailingSlash(std::move(directory))) {}
 
 void ConsoleFileChooserModel::start(std::string_view pattern) {
   const std::string directory = directoryPart(pattern);

@@ -36,7 +36,6 @@ class ConsoleFileChooserModel {
   std::string m_pattern = "*";
 };
 
-
 // The directory part of a path, with its trailing "/" ("" when there is none).
 std::string directoryPart(std::string_view path);
 

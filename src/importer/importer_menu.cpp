@@ -2,8 +2,10 @@
 
 #include "data/file_access.h"
 #include "importer/base_data_import.h"
+#include "importer/course_choice_import.h"
 #include "importer/file_chooser_model.h"
 #include "importer/import_tables.h"
+#include "importer/import_text.h"
 #include "importer/import_ui.h"
 #include "importer/kivo_list.h"
 #include "importer/plan_import.h"
@@ -37,10 +39,7 @@ bool ImporterMenu::handleKey(char key) {
       if (const auto source = chooseSource()) ImportPlan(m_tables, m_ui, *source);
       return true;
     case 'K':
-      m_ui.ShowMessage(
-          "Kopplungen: Diese Funktion ist noch nicht verf\xFC"
-          "gbar.",
-          3);
+      importCourseChoices();
       return true;
     case 'E':
     case kEscapeKey:
@@ -48,6 +47,20 @@ bool ImporterMenu::handleKey(char key) {
     default:
       return true;
   }
+}
+
+void ImporterMenu::importCourseChoices() {
+  CourseImportRequest request;
+  request.yearGroup = m_ui.ValuePrompt("Klasse", "");
+  if (leadingNumber(request.yearGroup) <= 0) return;
+  request.sourceFile = m_ui.ConsoleFileChooser("*.dat", "Leistungsdaten");
+  if (request.sourceFile.empty()) return;
+  request.month = currentMonth();
+  CourseBook book;
+  if (!readCourseChoices(m_ui, m_tables.kivoLines, request, book)) return;
+  const std::string target = m_ui.ConsoleFileChooser("*.bk", "Kopplungsdaten");
+  if (target.empty()) return;
+  writeCourseChoices(m_ui, book, target);
 }
 
 std::optional<ImportSource> ImporterMenu::chooseSource() {

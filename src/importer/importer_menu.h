@@ -26,6 +26,8 @@ class ImporterMenu {
  private:
   // Acts on one menu key; false when the program ends.
   bool handleKey(char key);
+  // "K": year group, achievement-data export and target, then the course-choice file.
+  void importCourseChoices();
 
   ImportTables& m_tables;
   ImportUi& m_ui;

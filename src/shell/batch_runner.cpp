@@ -7,6 +7,7 @@
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
 #include "shell/completion_commands.h"
+#include "shell/course_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
@@ -136,6 +137,7 @@ void BatchRunner::addStandardKeywords() {
   addSubstitutionKeywords(*this);
   addBaseDataKeywords(*this);
   addCompletionKeywords(*this);
+  addCourseKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

@@ -222,6 +222,9 @@ void ScriptedUi::openEditor(const EditorRequest& request) {
     case EditorKind::ToolPanel:
       record("editor", toolPanelTitle(static_cast<ToolPanelKind>(request.number)));
       return;
+    case EditorKind::Courses:
+      record("editor", "Kurswahlen");
+      return;
   }
 }
 

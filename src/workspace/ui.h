@@ -50,8 +50,9 @@ struct ListChoiceRequest {
 
 // A modeless editor the main window opens: "Deputateingabe" (view 1 a teacher's
 // assignments, 2 a class's, 0 the buffer), "Eingabe von Kopplung", "Eingabe von Block ",
-// and the tool panel that is open in the workspace (locks, fixing, indexing).
-enum class EditorKind { Assignments, Coupling, Block, ToolPanel };
+// the tool panel that is open in the workspace (locks, fixing, indexing) and the course
+// choice editor ("Kurswahlen").
+enum class EditorKind { Assignments, Coupling, Block, ToolPanel, Courses };
 struct EditorRequest {
   EditorKind kind = EditorKind::Assignments;
   int viewMode = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/base_data.h"
+#include "data/course_records.h"
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
 #include "workspace/generator_state.h"
@@ -26,6 +27,7 @@ struct Workspace {
   PrintState printing;
   SubstitutionState substitution;
   ToolPanelState panels;
+  CourseBook courses;  // the course choice editor's year group
 };
 
 }  // namespace quort

@@ -158,20 +158,42 @@ TEST(ImporterConsole, BaseDataAndPlanAreImportedThroughTheMenu) {
   EXPECT_EQ(readFile(dir.file("SCHULE.PL")), readFile(dir.file("REF.PL")));
 }
 
-// "K" is not there yet and says so; Escape ends the program.
-TEST(ImporterConsole, CouplingImportIsAnnouncedAsMissingAndEscapeEnds) {
+// "K" asks the year group, the export and the target, then one block per course until
+// a 0; the file matches the command line's. Escape ends the program.
+TEST(ImporterConsole, CourseChoicesAreImportedThroughTheMenu) {
   TempDir dir;
+  dir.write("leistung.dat",
+            "Kopf\r\nKunz|Eva||||||GKS|MA_Q1_GK_1\r\nKunz|Eva||||||LK1|DE_Q1_LK_1\r\nAbel|Tim||||||X|MA_Q1_GK_1\r\n");
   PtySession session(dir.path());
   ASSERT_TRUE(session.started());
   ASSERT_TRUE(session.waitFor("KIVO.INI fehlerhaft!"));
   session.send(" ");
   ASSERT_TRUE(session.waitFor("Programmfunktionen"));
   session.send("k");
-  ASSERT_TRUE(session.waitFor("verf\xC3\xBCgbar")) << session.output();
-  session.send(" ");
+  ASSERT_TRUE(session.waitFor("Klasse")) << session.output();
+  session.send("11\r");
+  ASSERT_TRUE(session.waitFor("Leistungsdaten")) << session.output();
+  session.send("leistung.dat\r");
+  ASSERT_TRUE(session.waitFor("Kopplungsdaten")) << session.output();
+  session.send("K11.XYZ\r");
+  ASSERT_TRUE(session.waitFor("Blocknummer von DEL*1")) << session.output();
+  session.send(
+      "\x7f"
+      "3\r");
+  ASSERT_TRUE(session.waitFor("MAG ")) << session.output();
+  session.send(
+      "\x7f"
+      "0\r");
+  for (const char* message : {"Kurse gespeichert", "Wahlen gespeichert"}) {
+    ASSERT_TRUE(session.waitFor(message)) << session.output();
+    session.send(" ");
+  }
   ASSERT_TRUE(session.waitFor("Programmfunktionen"));
   session.send("\x1b");
   EXPECT_EQ(session.exitStatus(), 0);
+  EXPECT_EQ(readFile(dir.file("K11.bk")),
+            std::string(" 3") + std::string(12, ' ') + " 2" + std::string(12, ' ') +
+                " 2\r\nDEL*1 #\r\nMAG 1 !\r\n1Abel;Tim\r\n\"!\r\n1Kunz;Eva\r\n\"\"!#\r\n11\r\n");
 }
 
 }  // namespace

@@ -103,8 +103,21 @@ TEST(MenuActions, UnbuiltItemsAnswerNotAvailableAndNothingRunsWithoutBaseData) {
   Application app(ws, ui);
   for (int id : {104, 110, 120, 127, 154}) runMenuItem(app, id);
   EXPECT_TRUE(ui.records().empty());
-  runMenuItem(app, 153);
+  runMenuItem(app, 147);
   EXPECT_TRUE(ui.saw(kUnavailable));
+}
+
+// "Kurswahlen bearbeiten" and "Kurswahlen" open the course choice editor, with or
+// without base data.
+TEST(MenuActions, CourseChoiceItemsOpenTheCourseEditor) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  runMenuItem(app, 153);
+  runMenuItem(app, 145);
+  ASSERT_EQ(ui.records().size(), 2U);
+  EXPECT_EQ(ui.records()[1].kind, "editor");
+  EXPECT_EQ(ui.records()[1].text, "Kurswahlen");
 }
 
 // "Einblenden" puts the buffer behind the assignments and marks the plan changed.
