@@ -1,5 +1,6 @@
 #include "shell/command_table.h"
 
+#include "shell/automation_commands.h"
 #include "shell/command_interpreter.h"
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
@@ -35,6 +36,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerPlacementCommands(interpreter);
   registerEditorCommands(interpreter);
   registerGenerationCommands(interpreter);
+  registerAutomationCommands(interpreter);
   registerSubstitutionCommands(interpreter);
 }
 
