@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "data/number_text.h"
-#include "data/plan_records.h"
 #include "editors/code_lookup.h"
 #include "shell/command_interpreter.h"
 #include "timetable/block_building.h"
@@ -59,22 +58,6 @@ struct BlockDialogState {
   bool automaticChoice = true;
 };
 
-// The grades of the classes that take part in couplings, each once.
-std::vector<std::string> couplingGrades(const Workspace& ws) {
-  std::vector<std::string> grades;
-  for (int k = 1; k <= ws.plan.nCouplings(); ++k) {
-    const std::string& members = ws.plan.couplings[static_cast<size_t>(k)];
-    for (size_t i = 0; i < recordCount(members, CouplingMemberView::kSize); ++i) {
-      const int c = CouplingMemberView(members, i).schoolClass();
-      if (c < 1 || c > ws.base.nClasses()) continue;
-      const int grade = static_cast<int>(numericValue(ws.base.classes[static_cast<size_t>(c)].code));
-      const std::string text = std::to_string(grade);
-      if (grade > 0 && std::find(grades.begin(), grades.end(), text) == grades.end()) grades.push_back(text);
-    }
-  }
-  return grades;
-}
-
 ChoiceBoxRequest blockRequest(const Workspace& ws, const BlockDialogState& state) {
   ChoiceBoxRequest request = parseChoiceItems(kBlockDialogTitle,
                                               "$Bereiche:|$Kopplung:|$Letzte Kopplung:|$Stufe:|"
@@ -83,12 +66,9 @@ ChoiceBoxRequest blockRequest(const Workspace& ws, const BlockDialogState& state
                                               "Hinzuf\xFCgen|Ersetzen|Entfernen|Auswerten|Abbruch",
                                               kBlockDialogTitle);
   request.helpFile = "TAVIN.hlp~blockaut";
-  std::vector<std::string> numbers;
-  for (int k = 1; k <= ws.plan.nCouplings(); ++k) numbers.push_back(std::to_string(k));
+  // Plain fields: the window's pick lists would add their own "Hinzufügen" and "Entfernen",
+  // which edit a field instead of the range list.
   request.items[0].value = joined(state.ranges, ",");
-  request.items[1].choices = numbers;
-  request.items[2].choices = numbers;
-  request.items[3].choices = couplingGrades(ws);
   request.items[4].value = state.deleteOld ? "1" : "0";
   request.items[5].value = state.automaticChoice ? "1" : "0";
   return request;
