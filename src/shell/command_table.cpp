@@ -1,5 +1,6 @@
 #include "shell/command_table.h"
 
+#include "shell/automation_commands.h"
 #include "shell/command_interpreter.h"
 #include "shell/completion_commands.h"
 #include "shell/editor_commands.h"
@@ -36,6 +37,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerPlacementCommands(interpreter);
   registerEditorCommands(interpreter);
   registerGenerationCommands(interpreter);
+  registerAutomationCommands(interpreter);
   registerSubstitutionCommands(interpreter);
   registerCompletionCommands(interpreter);
 }

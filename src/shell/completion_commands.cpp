@@ -93,8 +93,9 @@ void runPlanCompletion(Workspace& ws, Ui& ui, const CompletionSettings& settings
   if (!report.reasons.empty()) ui.showText("Nicht gesetzt", joinLines(report.reasons));
 }
 
-// Work modes "Kopplungen", "Einzelstunden" and "Raumplan", as "Autom.Setzen".
-constexpr unsigned kCompletionModes = 0x07;
+// Work modes "Kopplungen" and "Einzelstunden", as the generator; in "Raumplan" "^"
+// distributes the rooms.
+constexpr unsigned kCompletionModes = 0x03;
 
 void registerCompletionCommands(CommandInterpreter& interpreter) {
   interpreter.registerCommand(

@@ -20,6 +20,7 @@ bool containsIgnoringCase(std::string_view text, std::string_view word) {
 constexpr std::array kRefusalBeginnings = {
     std::string_view("Programmabbruch!"),
     std::string_view("Fach fehlt!"),
+    std::string_view("Blockliste voll!"),
     std::string_view("Kein Raum!"),
     std::string_view("Kein Raum angegeben!"),
     std::string_view("Kein Lehrer angegeben!"),

@@ -214,8 +214,8 @@ void openGenerationDialog(Workspace& ws, Ui& ui, const std::string& presetText, 
   }
 }
 
-// Work modes "Kopplungen", "Einzelstunden" and "Raumplan", as the menu item.
-constexpr unsigned kGenerationModes = 0x07;
+// Work modes "Kopplungen" and "Einzelstunden"; in "Raumplan" "^" distributes the rooms.
+constexpr unsigned kGenerationModes = 0x03;
 
 void registerGenerationCommands(CommandInterpreter& interpreter) {
   interpreter.registerCommand(

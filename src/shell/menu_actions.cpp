@@ -137,6 +137,12 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
     case 154:
       app.typeCommand("^C " + commandField);
       return;
+    case 160:
+      app.typeCommand("^B" + commandField);
+      return;
+    case 161:
+      app.typeCommand("^" + commandField);
+      return;
     case 132:
       openGenerationDialog(ws, app.ui(), commandField, 0);
       return;

@@ -11,6 +11,7 @@ namespace {
 constexpr unsigned kModes0To1 = 0x03;
 constexpr unsigned kModes0To2 = 0x07;
 constexpr unsigned kModes0To3 = 0x0F;
+constexpr unsigned kMode2 = 0x04;
 constexpr unsigned kMode3 = 0x08;
 
 MenuNode item(int id, const char* caption) { return {MenuNode::Kind::Item, id, caption, false, 0x1F, {}}; }
@@ -45,7 +46,12 @@ MenuNode fileMenu() {
 MenuNode editMenu() {
   return pulldown(
       " &Bearbeiten  ", true,
-      {modeItem(104, "&Autom.Setzen", kModes0To2), modeItem(154, "Plan &vervollst\xE4ndigen", kModes0To2),
+      {modeItem(104, "&Autom.Setzen", kModes0To2), modeItem(154, "Plan &vervollst\xE4ndigen", kModes0To1),
+       modeItem(160,
+                "Autom.&Bl\xF6"
+                "cke",
+                kModes0To1),
+       modeItem(161, "Autom.&R\xE4ume", kMode2),
        submenu("&Datenpflege", {item(105, "&Mehrarbeit"), item(149, "&Vertretungen")}),
        submenu("&L\xF6schen", {modeItem(106, "&Zu setzende Stunden", kModes0To2), modeItem(107, "&Plan", kModes0To3),
                                modeItem(108, "&Vertretungen", kMode3), modeItem(109, "&Stattstunden", kMode3)}),

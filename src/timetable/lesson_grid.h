@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "data/base_data.h"
 
@@ -24,6 +25,12 @@ inline int roomGroup(const BaseData& base, int subject) {
   if (spec == 0) return 0;
   const int group = spec < 0 ? -spec : subject;
   return group <= base.nSubjects() ? group : 0;
+}
+
+// A room whose line carries "#" is kept out of every automatic or casual use.
+inline bool roomLocked(const BaseData& base, int room) {
+  return room >= 1 && room <= base.nRooms() &&
+         base.rooms[static_cast<size_t>(room)].line.find('#') != std::string::npos;
 }
 
 // The pseudo-lesson that blocks a class slot: sentinel teacher and subject, marked fixed.

@@ -120,7 +120,10 @@ std::string entityTitle(const Workspace& ws, PlanViewKind kind, int entity) {
 std::string freeRooms(const Workspace& ws, Slot slot) {
   std::string text;
   for (int r = 1; r <= ws.base.nRooms(); ++r) {
-    if (ws.plan.timetable.room.at(r, slot.period, slot.day) == 0) text += " " + codeOrQuery(ws.base.rooms, r);
+    // A locked room is not free for anyone, even when nobody uses it.
+    if (ws.plan.timetable.room.at(r, slot.period, slot.day) == 0 && !roomLocked(ws.base, r)) {
+      text += " " + codeOrQuery(ws.base.rooms, r);
+    }
   }
   return text;
 }

@@ -73,6 +73,11 @@ bool setRoom(Workspace& ws, Ui& ui, RoomRequest request) {
     ui.message("Kein Unterricht in " + classCode(ws, c) + "!");
     return false;
   }
+  // A locked room is kept back on purpose; giving it out by hand must be meant.
+  if (roomLocked(ws.base, room) &&
+      !ui.askYesNo(roomCode(ws, room) + " gesperrt!  Raum dennoch setzen?", MessageStyle{Icon::Question})) {
+    return false;
+  }
   const int oldRoom = RoomWord::room(roomWordAt(ws, c, slot));
   std::string question;
   if (oldRoom != 0) {
