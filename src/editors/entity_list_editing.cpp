@@ -6,6 +6,7 @@
 #include "data/base_data.h"
 #include "data/base_data_format.h"
 #include "data/number_text.h"
+#include "timetable/lesson_grid.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -374,11 +375,6 @@ bool sortEntities(Workspace& ws, Ui& ui, EntityKind kind) {
   for (size_t i = 0; i < order.size(); ++i) lines[i] = old[static_cast<size_t>(order[i])];
   commitList(ws, kind, order, lines);
   return true;
-}
-
-bool roomLocked(const BaseData& base, int room) {
-  return room >= 1 && room <= base.nRooms() &&
-         lineField(base.rooms[static_cast<size_t>(room)].line, 2).starts_with("#");
 }
 
 bool toggleRoomLock(Workspace& ws, Ui& ui, int room) {

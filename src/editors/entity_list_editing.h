@@ -55,6 +55,5 @@ bool deleteEntity(Workspace& ws, Ui& ui, EntityKind kind, int index);
 bool sortEntities(Workspace& ws, Ui& ui, EntityKind kind);
 // "Raum sperren" / "Raum entsperren": "#" before the owner field, and away again.
 bool toggleRoomLock(Workspace& ws, Ui& ui, int room);
-bool roomLocked(const BaseData& base, int room);
 
 }  // namespace quort

@@ -27,7 +27,8 @@ inline int roomGroup(const BaseData& base, int subject) {
   return group <= base.nSubjects() ? group : 0;
 }
 
-// A room whose line carries "#" is kept out of every automatic or casual use.
+// A room whose line carries "#" ("Raum sperren" puts it before the owner) is kept out of
+// every automatic or casual use.
 inline bool roomLocked(const BaseData& base, int room) {
   return room >= 1 && room <= base.nRooms() &&
          base.rooms[static_cast<size_t>(room)].line.find('#') != std::string::npos;

@@ -11,6 +11,7 @@
 
 #include "editors/base_data_editor.h"
 #include "gui/qt_text.h"
+#include "timetable/lesson_grid.h"
 #include "workspace/workspace.h"
 
 namespace quort {
