@@ -1,10 +1,12 @@
 #include "shell/exchange_commands.h"
 
+#include <algorithm>
 #include <string>
 
 #include "data/codepage.h"
 #include "output/exchange_export.h"
 #include "output/exchange_import.h"
+#include "output/statistics_export.h"
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "workspace/dialogs.h"
@@ -91,6 +93,32 @@ void runExchangeMenu(Application& app) {
   }
 }
 
-void addExchangeKeywords(BatchRunner& runner) { runner.addKeyword("exchange", exchangeKeyword); }
+void runDistributionMenu(Application& app) {
+  Workspace& ws = app.workspace();
+  if (!ws.base.loaded()) return;
+  const std::string savedTopic = ws.shell.helpTopic;
+  ws.shell.helpTopic = "TAVIN.hlp~uvd";
+  std::string courseFiles;
+  const bool run = app.ui().textPrompt("UVD.TXT erzeugen", courseFiles);
+  ws.shell.helpTopic = savedTopic;
+  if (run) ExportDistribution(ws, app.ui(), courseFiles);
+  app.refreshView();
+}
+
+void addExchangeKeywords(BatchRunner& runner) {
+  runner.addKeyword("exchange", exchangeKeyword);
+  // statistics export [BK-FILES...]: UVD.TXT from STAT.INI in the working directory
+  runner.addKeyword("statistics", [](BatchRunner& r, const std::string& argument) {
+    const auto [action, files] = firstWordAndRest(argument);
+    std::string list = files;
+    std::replace(list.begin(), list.end(), ' ', '\n');
+    if (action != "export" || !r.app().workspace().base.loaded() ||
+        !ExportDistribution(r.app().workspace(), r.app().ui(), utf8ToCp1252(list))) {
+      r.fail("statistics: UVD.TXT nicht erstellt");
+      return false;
+    }
+    return true;
+  });
+}
 
 }  // namespace quort

@@ -13,6 +13,9 @@ void runExchangeMenu(Application& app);
 //   exchange export FILE [;]              the plan as table, "," or ";" between fields
 //   exchange import-base FILE [OFFSET]    new base data (answers for the new name, "Plan
 //   exchange import-plan FILE [OFFSET]    erzeugen?" and the plan name are queued first)
+// "UVD.TXT erzeugen" (menu 136): the statistics export.
+void runDistributionMenu(Application& app);
+
 void addExchangeKeywords(BatchRunner& runner);
 
 }  // namespace quort

@@ -87,6 +87,9 @@ bool runFileItem(Application& app, int id) {
     case 152:
       runExchangeMenu(app);
       return true;
+    case 136:
+      runDistributionMenu(app);
+      return true;
     default:
       return false;
   }
