@@ -9,11 +9,12 @@
 #include "shell/completion_commands.h"
 #include "shell/course_commands.h"
 #include "shell/editor_commands.h"
+#include "shell/exchange_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/placement_commands.h"
+#include "shell/print_commands.h"
 #include "shell/substitution_commands.h"
 #include "shell/upload_commands.h"
-#include "shell/print_commands.h"
 #include "shell/workspace_report.h"
 #include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
@@ -138,6 +139,7 @@ void BatchRunner::addStandardKeywords() {
   addBaseDataKeywords(*this);
   addCompletionKeywords(*this);
   addCourseKeywords(*this);
+  addExchangeKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

@@ -3,6 +3,7 @@
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
 #include "shell/course_commands.h"
+#include "shell/exchange_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/print_commands.h"
@@ -61,19 +62,6 @@ bool chooseForLocks(Application& app, int id) {
   return true;
 }
 
-// "DIF-Import/Export": the imports end the program, so they are confirmed first.
-void exchangeMenu(Application& app) {
-  Workspace& ws = app.workspace();
-  const std::string savedTopic = ws.shell.helpTopic;
-  ws.shell.helpTopic = "TAVIN.hlp~dif";
-  const ChoiceOutcome outcome =
-      ChoiceBox(ws, app.ui(), "DIF-Import/Export:", "Grunddaten importieren|Plan importieren|Plan exportieren (,)|Ende",
-                "DIF-Import/Export:");
-  ws.shell.helpTopic = savedTopic;
-  // The exchange import and export are not built; nothing is asked that could end the program.
-  if (outcome.choiceResult >= 1 && outcome.choiceResult <= 3) menuItemUnavailable(app);
-}
-
 // "Einblenden": the set-aside assignments come back behind the others.
 void showBufferedAssignments(Application& app) {
   PlanTables& plan = app.workspace().plan;
@@ -98,7 +86,10 @@ bool runFileItem(Application& app, int id) {
       app.requestEnd();
       return true;
     case 152:
-      exchangeMenu(app);
+      runExchangeMenu(app);
+      return true;
+    case 136:
+      runDistributionMenu(app);
       return true;
     default:
       return false;

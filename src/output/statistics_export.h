@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quort {
+
+struct Workspace;
+struct BaseData;
+struct PlanTables;
+class Ui;
+
+// What STAT.INI configures: code rules under keys "[ s, n]", the header of UVD.TXT and
+// the subjects of adjustment courses as ",M,E,".
+struct StatisticsConfig {
+  std::map<std::string, std::string> codeRules;
+  std::string header;
+  std::string adjustmentCourses;
+};
+
+inline constexpr size_t kMaxStatisticsKeys = 100;
+
+// false when the file holds more code keys than the export keeps.
+bool parseStatIni(std::string_view text, StatisticsConfig& config);
+
+// The code a rule list of section and number gives for code; the code itself when no
+// rule applies. Code lists match whole elements only.
+std::string MapCode(const StatisticsConfig& config, const std::string& code, int section, int rule);
+
+// The course entries of the upper school's course-choice files, one text per course
+// (name in its first six characters, kind marks at seven and eight, characters 10 to 15
+// the course's hours). The course-choice reader fills them; until then none are known.
+using CourseEntries = std::vector<std::string>;
+using CourseFileLoader = std::function<bool(const std::string& fileName, CourseEntries& courses)>;
+// Reads no course file at all: the export then works without course kinds.
+bool noCourseFiles(const std::string& fileName, CourseEntries& courses);
+
+// One line of the teaching distribution: group key (3), subject or course text with mark
+// and teacher (6), course hours (6), weekly count (2).
+struct DistributionRecord {
+  std::string text;
+  int count = 1;
+};
+
+std::vector<DistributionRecord> distributionRecords(const BaseData& base, const PlanTables& plan,
+                                                    const CourseEntries& courses);
+std::string KindCode(const BaseData& base, const StatisticsConfig& config, const CourseEntries& courses,
+                     const DistributionRecord& record);
+// UVD.TXT as written: header line, then the records of groups below 14 and kinds but "T".
+std::string formatDistribution(const BaseData& base, const StatisticsConfig& config, const CourseEntries& courses,
+                               const std::vector<DistributionRecord>& records);
+
+// "UVD.TXT erzeugen": the .BK files named in courseFiles (separated by CR LF) supply the
+// course kinds. true when UVD.TXT was written.
+bool ExportDistribution(Workspace& ws, Ui& ui, const std::string& courseFiles,
+                        const CourseFileLoader& loadCourses = noCourseFiles);
+
+}  // namespace quort
