@@ -3,8 +3,9 @@
 #include "shell/application.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
-#include "timetable/plan_deletion.h"
 #include "shell/print_commands.h"
+#include "shell/substitution_menu.h"
+#include "timetable/plan_deletion.h"
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/text_files.h"
@@ -114,6 +115,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
   if (runFileItem(app, id)) return;
   if (runPrintMenuItem(app, id)) return;
   if (id >= 104 && id <= 127 && !ws.base.loaded()) return;
+  if (ws.base.loaded() && runSubstitutionMenuItem(app, id)) return;
   if (const char* command = commandOf(id)) {
     app.typeCommand(command);
     return;
