@@ -80,6 +80,24 @@ bool runSubstitutionMenuItem(Application& app, int id) {
   }
 }
 
+std::vector<std::string> dayOpenLessonLines(const Workspace& ws) {
+  const int day = Weekday(ws.dialogs.currentDate);
+  return day >= 1 && day <= 6 ? openLessonLines(ws, day) : std::vector<std::string>{};
+}
+
+std::string openLessonCommand(const Workspace& ws, int row) {
+  const int day = Weekday(ws.dialogs.currentDate);
+  int seen = 0;
+  for (size_t i = 0; i < recordCount(ws.plan.openLessons, OpenLessonView::kSize); ++i) {
+    const OpenLessonView open(ws.plan.openLessons, i);
+    if (open.day() != day || seen++ != row) continue;
+    const std::string& code = ws.base.classes[static_cast<size_t>(open.schoolClass())].code;
+    return "Z:" + std::to_string(shownPeriod(ws, open.period())) +
+           ",K:" + code.substr(0, code.find_last_not_of(' ') + 1) + ">";
+  }
+  return {};
+}
+
 bool pressSubstitutionButton(Application& app, MainButton button) {
   if (app.workspace().shell.workMode != 3) return false;
   switch (button) {

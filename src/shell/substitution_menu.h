@@ -1,7 +1,11 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace quort {
 
+struct Workspace;
 class Application;
 enum class MainButton;
 
@@ -14,5 +18,10 @@ bool runSubstitutionMenuItem(Application& app, int id);
 // (the "Vertretungen" dialog), "St" (the freed lessons), "Me" ("Zu vertreten:"). false for
 // the others.
 bool pressSubstitutionButton(Application& app, MainButton button);
+
+// "Zu vertreten:" beside the plan in work mode 3: the open lessons of the current date, and
+// the command that opens the "Vertretung" dialog of the row-th of them (empty for none).
+std::vector<std::string> dayOpenLessonLines(const Workspace& ws);
+std::string openLessonCommand(const Workspace& ws, int row);
 
 }  // namespace quort
