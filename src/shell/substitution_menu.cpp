@@ -37,7 +37,7 @@ void deleteFreedLessons(Application& app) {
   Workspace& ws = app.workspace();
   const int choice = deletionChoice(app, "L\xF6schen von Stattstunden:");
   if (choice == 1) {
-    const int chosen = app.ui().showPickList("L\xF6schen von Stattstunden:", freedLessonLines(ws));
+    const int chosen = app.ui().chooseFromList({"L\xF6schen von Stattstunden:", freedLessonLines(ws), 0});
     if (chosen < 0 || static_cast<size_t>(chosen) >= recordCount(ws.plan.freedLessons, FreedLessonView::kSize)) return;
     removeRecordAt(ws.plan.freedLessons, static_cast<size_t>(chosen), FreedLessonView::kSize);
     ws.plan.modifiedPlan = true;
