@@ -29,6 +29,7 @@
 #include "shell/base_data_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
+#include "shell/substitution_menu.h"
 #include "timetable/assignment_list.h"
 #include "timetable/plan_views.h"
 #include "workspace/print_job.h"
@@ -126,6 +127,9 @@ QWidget* MainWindow::buildCommandRow() {
   for (const char* mode : kWorkModes) m_workMode->addItem(QString::fromLatin1(mode));
   connect(m_workMode, &QComboBox::currentIndexChanged, this, [this](int mode) {
     m_app.setWorkMode(mode);
+    refresh();
+    // The substitution day starts with its absences.
+    if (mode == 3 && m_app.workspace().base.loaded()) m_app.typeCommand("V:");
     afterAction();
   });
   m_modeLabel = new QLabel(row);
@@ -279,6 +283,14 @@ void MainWindow::listItemActivated(QListWidgetItem* item) {
 
 // A pick chooses the entry the way "P:n" does, so the next ">" places it.
 void MainWindow::toPlaceItemPicked(QListWidgetItem* item) {
+  if (m_app.workspace().shell.workMode == 3) {
+    // "Zu vertreten:": the lesson's "Vertretung" dialog, as the list window would open it.
+    const std::string command = item != nullptr ? openLessonCommand(m_app.workspace(), m_toPlace->row(item)) : "";
+    if (command.empty()) return;
+    m_app.typeCommand(command);
+    afterAction();
+    return;
+  }
   const int number = item != nullptr ? entryNumber(item->text()) : 0;
   if (number <= 0) return;
   m_app.typeCommand("P:" + std::to_string(number));
@@ -448,9 +460,11 @@ void MainWindow::refreshMainView() {
 // The list is only rebuilt when its lines change, so that a pick in it keeps its place.
 void MainWindow::refreshToPlaceList() {
   const Workspace& ws = m_app.workspace();
-  const bool shown = ws.base.loaded() && ws.shell.workMode <= 1;
+  const bool substitution = ws.shell.workMode == 3;
+  const bool shown = ws.base.loaded() && (ws.shell.workMode <= 1 || substitution);
   m_toPlacePanel->setVisible(shown);
   if (!shown) return;
+  if (substitution) return refreshOpenLessonList();
   const std::vector<std::string> lines = lessonsToPlaceList(ws, {});
   QStringList texts;
   for (const std::string& line : lines) texts << toQString(line);
@@ -475,6 +489,14 @@ void MainWindow::refreshToPlaceList() {
     m_toPlace->setCurrentRow(i);
     m_toPlace->scrollToItem(m_toPlace->item(i));
   }
+}
+
+void MainWindow::refreshOpenLessonList() {
+  const std::vector<std::string> lines = dayOpenLessonLines(m_app.workspace());
+  const QSignalBlocker blocker(m_toPlace);
+  m_toPlace->clear();
+  for (const std::string& line : lines) m_toPlace->addItem(toQString(line));
+  m_toPlaceTitle->setText(QStringLiteral("Zu vertreten: (%1)").arg(lines.size()));
 }
 
 void MainWindow::refreshStatus() {

@@ -54,6 +54,7 @@ class MainWindow : public QMainWindow {
   WeekGridWidget* weekGrid() const { return m_grid; }
   QListWidget* listView() const { return m_list; }
   // The "zu setzen" list beside the grid: what "P:" lists; a pick chooses the entry to place.
+  // In work mode 3 "Zu vertreten:": a pick opens the lesson's "Vertretung" dialog.
   QListWidget* toPlaceList() const { return m_toPlace; }
   bool showsList() const;
 
@@ -85,6 +86,7 @@ class MainWindow : public QMainWindow {
   void refreshButtons();
   void refreshMainView();
   void refreshToPlaceList();
+  void refreshOpenLessonList();
   void refreshStatus();
   void closeChildWindows();
 

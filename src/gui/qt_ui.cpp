@@ -12,7 +12,12 @@
 #include "gui/prompt_dialogs.h"
 #include "gui/qt_text.h"
 #include "gui/small_windows.h"
+#include "gui/substitution/absence_day_dialog.h"
+#include "gui/substitution/substitute_lesson_dialog.h"
 #include "gui/text_windows.h"
+#include "substitution/absence_dialog.h"
+#include "substitution/lesson_dialog.h"
+#include "workspace/dialog_session.h"
 #include "workspace/print_job.h"
 #include "workspace/text_files.h"
 #include "workspace/workspace.h"
@@ -147,6 +152,22 @@ int QtUi::chooseFromList(const ListChoiceRequest& request) {
 
 int QtUi::showPickList(const std::string& title, const std::vector<std::string>& lines) {
   return chooseFromList({title, lines, 0});
+}
+
+void QtUi::runDialog(DialogSession& session) {
+  const ProgressPause pause(m_progress.get());
+  switch (session.kind()) {
+    case DialogSession::Kind::AbsenceDay: {
+      AbsenceDayDialog dialog(static_cast<AbsenceDaySession&>(session), parent());
+      dialog.exec();
+      return;
+    }
+    case DialogSession::Kind::SubstituteLesson: {
+      SubstituteLessonDialog dialog(static_cast<SubstituteLessonSession&>(session), parent());
+      dialog.exec();
+      return;
+    }
+  }
 }
 
 void QtUi::progressOpen() {

@@ -41,6 +41,10 @@ class QtUi : public Ui {
     if (m_editorOpener) m_editorOpener(request);
   }
 
+  // The substitution dialogs as their own windows; any other session as a choice box asked
+  // again after every button that leaves it open.
+  void runDialog(DialogSession& session) override;
+
   void progressOpen() override;
   void progressTitle(const std::string& title) override;
   void progressShow(const std::string& text) override;

@@ -27,6 +27,10 @@ const QColor kEmptyFill(0xf5, 0xf7, 0xf9);
 const QColor kEmptyAfternoonFill(0xee, 0xf1, 0xf5);
 const QColor kEmptyBorder(0xdd, 0xe3, 0xe9);
 const QColor kSelection(0x1e, 0x88, 0xe5);
+// The substitution day: open lessons red, substitutions orange, absent teachers red hatched.
+const QColor kOpenColour(0xd3, 0x2f, 0x2f);
+const QColor kSubstitutedColour(0xef, 0x6c, 0x00);
+const QColor kAbsentColour(0xc6, 0x28, 0x28);
 
 QFont sized(QFont font, int pixels, bool bold) {
   font.setPixelSize(std::max(9, pixels));
@@ -35,6 +39,22 @@ QFont sized(QFont font, int pixels, bool bold) {
 }
 
 }  // namespace
+
+QString dayMarkText(GridCell::DayMark mark) {
+  switch (mark) {
+    case GridCell::DayMark::Substituted:
+      return QStringLiteral("Vertr.");
+    case GridCell::DayMark::Cancelled:
+      return QStringLiteral("entf\u00E4llt");
+    case GridCell::DayMark::Open:
+      return QStringLiteral("offen");
+    case GridCell::DayMark::Absent:
+      return QStringLiteral("abwesend");
+    case GridCell::DayMark::None:
+      break;
+  }
+  return {};
+}
 
 QColor subjectColour(int subjectIndex) {
   if (subjectIndex <= 0) return QColor(0xe0, 0xe0, 0xe0);
@@ -177,6 +197,10 @@ void WeekGridWidget::paintRowLabels(QPainter& painter, const Geometry& g) const 
 }
 
 void WeekGridWidget::paintCell(QPainter& painter, const QRect& rect, const GridCell& cell) const {
+  if (cell.dayMark == GridCell::DayMark::Absent) {
+    paintLockedCell(painter, rect, QStringLiteral("abwesend"), kAbsentColour);
+    return;
+  }
   if (cell.classLock) {
     paintLockedCell(painter, rect, QStringLiteral("gesperrt"), QColor(0x90, 0xa4, 0xae));
     return;
@@ -210,7 +234,11 @@ void WeekGridWidget::paintLockedCell(QPainter& painter, const QRect& rect, const
 }
 
 void WeekGridWidget::paintLessonCard(QPainter& painter, const QRect& rect, const GridCell& cell) const {
-  const QColor fill = subjectColour(cell.subjectIndex);
+  using Mark = GridCell::DayMark;
+  // A lesson that does not take place keeps its place in the week, washed out.
+  const QColor fill = cell.dayMark == Mark::Cancelled || cell.dayMark == Mark::Open
+                          ? subjectColour(cell.subjectIndex).lighter(125)
+                          : subjectColour(cell.subjectIndex);
   const QRectF box = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
   painter.setPen(QPen(fill.darker(135), 1));
   painter.setBrush(fill);
@@ -233,7 +261,19 @@ void WeekGridWidget::paintLessonCard(QPainter& painter, const QRect& rect, const
   painter.setPen(kMutedInk);
   painter.drawText(inner, Qt::AlignRight | Qt::AlignBottom, text.room);
 
+  if (cell.dayMark == Mark::Open || cell.dayMark == Mark::Substituted) {
+    painter.setPen(QPen(cell.dayMark == Mark::Open ? kOpenColour : kSubstitutedColour, 3,
+                        cell.dayMark == Mark::Open ? Qt::DashLine : Qt::SolidLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(box.adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+  }
+  if (cell.dayMark == Mark::Cancelled) {
+    painter.setPen(QPen(kMutedInk, 2));
+    painter.drawLine(box.bottomLeft() + QPointF(6, -6), box.topRight() + QPointF(-6, 6));
+  }
+
   QStringList tags;
+  if (cell.dayMark != Mark::None) tags << dayMarkText(cell.dayMark);
   if (cell.coupling > 0 && !byNumber) tags << QStringLiteral("K%1").arg(cell.coupling);
   if (cell.fixed) tags << QStringLiteral("fix");
   if (cell.indexMark) tags << QStringLiteral("\u00B2");

@@ -75,6 +75,9 @@ class WeekGridWidget : public QWidget {
   Options m_options;
 };
 
+// The tag a card of the substitution day carries: "Vertr.", "entfällt", "offen", "abwesend".
+QString dayMarkText(GridCell::DayMark mark);
+
 // The colour of a subject's cards: evenly spread hues, soft enough to read dark text on.
 QColor subjectColour(int subjectIndex);
 

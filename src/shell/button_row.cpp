@@ -2,6 +2,7 @@
 
 #include "shell/application.h"
 #include "shell/main_view_model.h"
+#include "shell/substitution_menu.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -90,6 +91,7 @@ void pressButton(Application& app, MainButton button) {
   if (!ws.base.loaded()) return;
   ShellState& shell = ws.shell;
   const bool inDayMode = dayMode(shell.workMode);
+  if (pressSubstitutionButton(app, button)) return;
   switch (button) {
     case MainButton::Back:
       if (shell.workMode != 4) app.typeCommand("U");

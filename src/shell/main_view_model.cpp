@@ -7,6 +7,7 @@
 #include "data/plan_records.h"
 #include "editors/coupling_editing.h"
 #include "shell/command_interpreter.h"
+#include "shell/day_view_marks.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -60,10 +61,29 @@ GridCell classLesson(const GridSource& source, int c, int period, int day) {
   return cell;
 }
 
+// The plan as opened keeps only the class grids; a teacher's class there is the one whose
+// lesson (or coupling) names the teacher.
+int plannedClassOf(const GridSource& source, int t, int period, int day) {
+  const Workspace& ws = source.ws;
+  for (int c = 1; c <= ws.base.nClasses(); ++c) {
+    const uint16_t lesson = cellOf(source.grids.lessonWord, c, period, day);
+    if (lesson == 0) continue;
+    if (LessonWord::teacher(lesson) == t) return c;
+    const int coupling = RoomWord::coupling(cellOf(source.grids.roomWord, c, period, day));
+    if (coupling <= 0 || coupling >= static_cast<int>(ws.plan.couplings.size())) continue;
+    const std::string& members = ws.plan.couplings[static_cast<size_t>(coupling)];
+    for (size_t i = 0; i < recordCount(members, CouplingMemberView::kSize); ++i) {
+      if (CouplingMemberView(members, i).teacher() == t) return c;
+    }
+  }
+  return 0;
+}
+
 GridCell teacherLesson(const GridSource& source, int t, int period, int day) {
   const BaseData& base = source.ws.base;
-  const uint16_t word = cellOf(source.grids.teacher, t, period, day);
-  const int c = word >> 8;
+  const bool planned = &source.grids == &source.ws.plan.reference;
+  const uint16_t word = cellOf(planned ? source.ws.plan.timetable.teacher : source.grids.teacher, t, period, day);
+  const int c = planned ? plannedClassOf(source, t, period, day) : word >> 8;
   GridCell cell;
   if (c >= 1 && c <= base.nClasses()) {
     cell = classLesson(source, c, period, day);
@@ -82,7 +102,8 @@ GridCell teacherLesson(const GridSource& source, int t, int period, int day) {
     }
     cell.teacher.clear();
   }
-  cell.lock = word & 0xFF;
+  // An absent teacher's mark is no lock of the plan.
+  cell.lock = planned ? 0 : word & 0xFF;
   return cell;
 }
 
@@ -219,6 +240,13 @@ WeekGrid buildWeekGrid(const Workspace& ws) {
   for (int slot = 1; slot <= base.periodsPerDay; ++slot) {
     for (int day = 1; day <= days; ++day) {
       grid.cells.push_back(lessonOf(source, slot, day));
+      if (!original && ws.shell.workMode == 3) {
+        const GridCell::DayMark mark = substitutionDayMark(ws, slot, day);
+        if (mark == GridCell::DayMark::Open || mark == GridCell::DayMark::Cancelled) {
+          grid.cells.back() = lessonOf(GridSource{ws, ws.plan.reference}, slot, day);
+        }
+        grid.cells.back().dayMark = mark;
+      }
       if (grid.cells.back().hasLesson()) ++grid.lessons;
     }
   }

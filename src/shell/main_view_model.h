@@ -23,6 +23,10 @@ struct GridCell {
   bool indexMark = false;  // bit 6
   bool classLock = false;  // the pseudo-lesson that locks a class slot
   int lock = 0;            // teacher or subject lock value at this slot
+  // Work mode 3 on the substitution day: how the cell differs from the plan. An open or
+  // cancelled lesson shows the planned lesson.
+  enum class DayMark { None, Substituted, Cancelled, Open, Absent };
+  DayMark dayMark = DayMark::None;
   bool hasLesson() const { return !subject.empty() || !teacher.empty() || !classes.empty(); }
 };
 

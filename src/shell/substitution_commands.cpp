@@ -1,6 +1,9 @@
 #include "shell/substitution_commands.h"
 
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "data/calendar.h"
 #include "data/codepage.h"
@@ -8,14 +11,18 @@
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/command_interpreter.h"
+#include "substitution/absence_dialog.h"
 #include "substitution/absence_register.h"
 #include "substitution/candidates.h"
 #include "substitution/day_files.h"
 #include "substitution/day_plan.h"
 #include "substitution/day_records.h"
 #include "substitution/day_text_file.h"
+#include "substitution/dialog_support.h"
 #include "substitution/extra_work_log.h"
+#include "substitution/lesson_dialog.h"
 #include "workspace/clock.h"
+#include "workspace/dialog_session.h"
 #include "workspace/dialogs.h"
 #include "workspace/plan_file.h"
 #include "workspace/scripted_ui.h"
@@ -35,19 +42,72 @@ std::string substitutionDate(Workspace& ws) {
 
 int firstInternalPeriod(const Workspace& ws, int shown) { return ws.base.weekAlternation ? 2 * shown - 1 : shown; }
 
-// "Z:" + period + ",K:" + class + ">": the lesson's dialog; scripts use the keywords.
+// "Z:" + period + ",K:" + class + ">": the "Vertretung" dialog of the lesson. Without a
+// period ("Z:,K:5A", menu "Extrastunden") the current slot of the class takes an extra lesson.
 void lessonCommand(CommandContext& context, const std::string& command) {
   Workspace& ws = context.ws;
   const size_t k = command.find(",K:");
   if (k == std::string::npos) return context.ui.message("Eingabefehler!");
-  const int shown = std::atoi(command.substr(2, k - 2).c_str());
+  const std::string periodText = command.substr(2, k - 2);
+  const bool extra = periodText.find_first_not_of(' ') == std::string::npos;
+  const int shown = extra ? shownPeriod(ws, ws.shell.currentPeriod) : std::atoi(periodText.c_str());
   std::string code = command.substr(k + 3);
   if (!code.empty() && code.back() == '>') code.pop_back();
   const int c = ws.base.findClass(code);
-  if (c == 0 || shown < 1) return context.ui.message("Eingabefehler!");
+  if (c == 0 || shown < 1 || shown > lastShownPeriod(ws.base)) return context.ui.message("Eingabefehler!");
+  const std::string date = substitutionDate(ws);
+  const int day = Weekday(date);
+  if (day < 1 || day > 6) return context.ui.message("Datumsfehler!");
   ws.shell.currentClass = c;
-  ws.shell.currentPeriod = firstInternalPeriod(ws, shown);
-  ws.shell.currentDay = Weekday(substitutionDate(ws));
+  ws.shell.currentPeriod = extra ? ws.shell.currentPeriod : firstInternalPeriod(ws, shown);
+  ws.shell.currentDay = day;
+  ws.shell.view.kind = PlanEntity::Class;
+  ws.shell.mainView = MainView::WeekGrid;
+  SubstituteLessonSession session(ws, context.ui, {date, c, ws.shell.currentPeriod, extra});
+  context.ui.runDialog(session);
+}
+
+// "V:": the "Vertretungen" dialog of the day.
+void absenceDayCommand(CommandContext& context, const std::string&) {
+  AbsenceDaySession session(context.ws, context.ui);
+  context.ui.runDialog(session);
+}
+
+// "^" in work mode 3: "Vertretungen - Vorgaben", the automatic run of a day.
+void autoSubstituteCommand(CommandContext& context, const std::string&) {
+  Workspace& ws = context.ws;
+  ChoiceBoxRequest request;
+  request.prompt = "Vertretungen - Vorgaben";
+  request.title = "Vertretungen - Vorgaben";
+  request.helpFile = substitutionHelp(ws, "vset");
+  request.items.push_back({ChoiceItem::Kind::TextField, "Datum (TT.MM.JJJJ)", substitutionDate(ws), false, {}});
+  for (const char* box : {"Vertretungsplan l\xF6schen", "Randstunden freigeben", "Oberstufenstunden freigeben",
+                          "Planstunden verschieben"}) {
+    request.items.push_back({ChoiceItem::Kind::CheckBox, box, "0", false, {}});
+  }
+  for (const char* button : {"Auswerten", "Abbruch"}) {
+    request.items.push_back({ChoiceItem::Kind::Button, button, {}, false, {}});
+  }
+  const ChoiceOutcome outcome = context.ui.choiceBox(request);
+  if (outcome.choiceResult != 6) return;
+  std::vector<std::string> values;
+  size_t start = 0;
+  for (size_t bar = outcome.choiceValues.find('|'); bar != std::string::npos;
+       bar = outcome.choiceValues.find('|', start)) {
+    values.push_back(outcome.choiceValues.substr(start, bar - start));
+    start = bar + 1;
+  }
+  values.resize(5);
+  const auto date = calendarDate(values[0]);
+  if (!date) return context.ui.message("Datumsfehler!");
+  ws.dialogs.currentDate = *date;
+  AutoSubstituteOptions options;
+  options.date = *date;
+  options.clearFirst = values[1] == "1";
+  options.releaseEdge = values[2] == "1";
+  options.releaseUpper = values[3] == "1";
+  options.moveLessons = values[4] == "1";
+  autoSubstitute(ws, context.ui, options);
 }
 
 void openLessonsCommand(CommandContext& context, const std::string&, bool deleting) {
@@ -85,6 +145,8 @@ void registerSubstitutionCommands(CommandInterpreter& interpreter) {
       "D:", [](CommandContext& context, const std::string& c) { openLessonsCommand(context, c, true); },
       kSubstitutionMode);
   interpreter.registerCommand("Z:", lessonCommand, kSubstitutionMode);
+  interpreter.registerCommand("V:", absenceDayCommand, kSubstitutionMode);
+  interpreter.registerCommand("^", autoSubstituteCommand, kSubstitutionMode);
 }
 
 namespace {

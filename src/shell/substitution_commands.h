@@ -6,7 +6,8 @@ class BatchRunner;
 class CommandInterpreter;
 
 // Work mode 3: "P:" ("Zu vertreten:"), "D:" ("Löschen von Vertretungen:"), "Z:" (the
-// "Vertretung" dialog of one lesson), "V:" (the "Vertretungen" dialog of the day).
+// "Vertretung" dialog of one lesson), "V:" (the "Vertretungen" dialog of the day), "^"
+// ("Vertretungen - Vorgaben", the automatic run).
 void registerSubstitutionCommands(CommandInterpreter& interpreter);
 
 // Script keywords for a school day: clock, date, absence, evaluate, open-lessons,

@@ -8,6 +8,7 @@
 #include "substitution/day_files.h"
 #include "substitution/day_plan.h"
 #include "substitution/day_records.h"
+#include "substitution/day_snapshot.h"
 #include "timetable/lesson_grid.h"
 #include "timetable/lesson_writing.h"
 #include "workspace/ui.h"
@@ -281,6 +282,16 @@ bool handleOpenLesson(AutoRun& run, const OpenLessonRecord& open) {
   return setSubstitution(ws, run.ui, request);
 }
 
+// The day file and the log take the run's lines in one write; when it fails the run
+// leaves no trace.
+bool writeCollectedLines(Workspace& ws, Ui& ui, const std::string& date) {
+  ws.substitution.collectingDayLines = false;
+  std::vector<SubstitutionLine> lines;
+  for (const PendingDayLine& pending : ws.substitution.pendingDayLines) lines.push_back({pending.line, pending.reason});
+  ws.substitution.pendingDayLines.clear();
+  return lines.empty() || writeSubstitutionLines(ws, ui, date, lines);
+}
+
 }  // namespace
 
 int autoSubstitute(Workspace& ws, Ui& ui, const AutoSubstituteOptions& options) {
@@ -297,6 +308,9 @@ int autoSubstitute(Workspace& ws, Ui& ui, const AutoSubstituteOptions& options) 
     if (!clearDay(ws, ui, options.date)) return -1;
   }
   AutoRun run{ws, ui, options};
+  const DaySnapshot before(ws);
+  ws.substitution.collectingDayLines = true;
+  ws.substitution.pendingDayLines.clear();
   int set = 0;
   // Every setting consumes an open lesson, so the passes end; the bound guards the rest.
   const size_t maxPasses = recordCount(ws.plan.openLessons, OpenLessonView::kSize) + 1;
@@ -314,6 +328,10 @@ int autoSubstitute(Workspace& ws, Ui& ui, const AutoSubstituteOptions& options) 
       }
     }
     if (!any) break;
+  }
+  if (!writeCollectedLines(ws, ui, options.date)) {
+    before.restore(ws);
+    return -1;
   }
   ui.message("Planerstellung beendet! Plan evtl. unvollst\xE4ndig!", MessageStyle{Icon::Exclamation});
   return set;

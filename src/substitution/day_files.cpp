@@ -147,6 +147,11 @@ bool settleForeignDayFile(Workspace& ws, Ui& ui, const std::string& date) {
 bool writeSubstitutionLines(Workspace& ws, Ui& ui, const std::string& date,
                             const std::vector<SubstitutionLine>& lines) {
   if (!settleForeignDayFile(ws, ui, date)) return false;
+  if (ws.substitution.collectingDayLines) {
+    for (const SubstitutionLine& entry : lines)
+      ws.substitution.pendingDayLines.push_back({date, entry.line, entry.reason});
+    return true;
+  }
   const std::string s = dayFileName('s', date);
   std::vector<std::string> day = readDayTextLines(s).value_or(std::vector<std::string>{});
   if (day.empty()) day.push_back(dayFileHeader(date));

@@ -5,6 +5,7 @@
 #include "substitution/day_files.h"
 #include "substitution/day_plan.h"
 #include "substitution/day_records.h"
+#include "substitution/day_snapshot.h"
 #include "timetable/lesson_grid.h"
 #include "timetable/lesson_writing.h"
 #include "workspace/ui.h"
@@ -25,35 +26,6 @@ std::string entityCode(const std::vector<T>& list, int index) {
   return index >= 1 && index < static_cast<int>(list.size()) ? trimmedText(list[static_cast<size_t>(index)].code)
                                                              : std::string();
 }
-
-// Everything a setting may change, so that a refused file write leaves no trace.
-struct DaySnapshot {
-  TimetableGrids grids;
-  std::vector<int16_t> lessonsPerClass;
-  std::string openLessons;
-  std::string freedLessons;
-  std::vector<int> hoursToPlace;
-  std::vector<AbsenceMark> marks;
-  bool modifiedPlan = false;
-
-  explicit DaySnapshot(const Workspace& ws)
-      : grids(ws.plan.timetable),
-        lessonsPerClass(ws.plan.lessonsPerClass),
-        openLessons(ws.plan.openLessons),
-        freedLessons(ws.plan.freedLessons),
-        hoursToPlace(ws.placement.hoursToPlace),
-        marks(ws.substitution.marks),
-        modifiedPlan(ws.plan.modifiedPlan) {}
-  void restore(Workspace& ws) const {
-    ws.plan.timetable = grids;
-    ws.plan.lessonsPerClass = lessonsPerClass;
-    ws.plan.openLessons = openLessons;
-    ws.plan.freedLessons = freedLessons;
-    ws.placement.hoursToPlace = hoursToPlace;
-    ws.substitution.marks = marks;
-    ws.plan.modifiedPlan = modifiedPlan;
-  }
-};
 
 // "MR-D R12 (st. 5A MO)" taken apart.
 struct ParsedEntry {

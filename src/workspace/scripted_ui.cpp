@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "workspace/dialog_session.h"
 #include "workspace/dialogs.h"
 #include "workspace/text_editor_session.h"
 #include "workspace/tool_panel_state.h"
@@ -225,6 +226,23 @@ void ScriptedUi::openEditor(const EditorRequest& request) {
     case EditorKind::Courses:
       record("editor", "Kurswahlen");
       return;
+  }
+}
+
+void ScriptedUi::runDialog(DialogSession& session) {
+  for (;;) {
+    const size_t before = m_answers.size();
+    const ChoiceOutcome outcome = choiceBox(session.form());
+    if (outcome.choiceResult == 0) return;
+    std::vector<std::string> values;
+    size_t start = 0;
+    for (size_t bar = outcome.choiceValues.find('|'); bar != std::string::npos;
+         bar = outcome.choiceValues.find('|', start)) {
+      values.push_back(outcome.choiceValues.substr(start, bar - start));
+      start = bar + 1;
+    }
+    // A button that keeps the dialog open although nothing was answered would ask forever.
+    if (session.press(outcome.choiceResult, values) || m_answers.size() == before) return;
   }
 }
 

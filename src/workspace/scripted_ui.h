@@ -49,6 +49,9 @@ class ScriptedUi : public Ui {
   bool printerSetup(PrinterSetupRequest& request) override;
   // Records which editor would open ("editor: Eingabe von Kopplung 3").
   void openEditor(const EditorRequest& request) override;
+  // The dialog as a choice box, asked again after every button that leaves it open; the
+  // answers fill its fields ("$text", "?1") and name its buttons. No answer left: "Abbruch".
+  void runDialog(DialogSession& session) override;
   void progressOpen() override {}
   void progressShow(const std::string& text) override { m_lastProgress = text; }
   bool progressKeyPending() override;

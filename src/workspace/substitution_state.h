@@ -14,6 +14,13 @@ struct AbsenceMark {
   int previousLock = 0;
 };
 
+// A line of the day file waiting, with its log line's reason, to be written.
+struct PendingDayLine {
+  std::string date;
+  std::string line;
+  std::string reason;
+};
+
 // What substitution planning keeps while the program runs. The open and freed lessons
 // live with the plan records, since they are saved with the plan.
 struct SubstitutionState {
@@ -25,6 +32,10 @@ struct SubstitutionState {
   // "Plan für .. löschen?" was answered No for this weekday file and date: it is not asked
   // again for every line.
   std::vector<std::string> keptForeignDayFiles;
+  // The automatic run sets a whole day: its lines are collected here and the day file and
+  // the log written once at its end, not once per lesson.
+  bool collectingDayLines = false;
+  std::vector<PendingDayLine> pendingDayLines;
 };
 
 }  // namespace quort

@@ -40,6 +40,7 @@ struct ChoiceOutcome {
 };
 
 class TextEditorSession;
+class DialogSession;
 
 // A pick list: one entry per line, the current one preselected.
 struct ListChoiceRequest {
@@ -122,6 +123,9 @@ class Ui {
 
   // Opens (or reopens) the editor beside the main window. Without a window nothing opens.
   virtual void openEditor(const EditorRequest& request) { (void)request; }
+
+  // Shows a dialog whose buttons work while it stays open, until one of them closes it.
+  virtual void runDialog(DialogSession& session) = 0;
 
   virtual void progressOpen() = 0;
   // The title of the open progress window.
