@@ -5,6 +5,7 @@
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
+#include "shell/output_commands.h"
 #include "shell/placement_commands.h"
 #include "shell/substitution_commands.h"
 #include "workspace/plan_file.h"
@@ -38,6 +39,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerGenerationCommands(interpreter);
   registerSubstitutionCommands(interpreter);
   registerCompletionCommands(interpreter);
+  registerOutputCommands(interpreter);
 }
 
 }  // namespace quort

@@ -4,6 +4,7 @@
 #include "shell/base_data_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
+#include "shell/output_commands.h"
 #include "shell/print_commands.h"
 #include "timetable/plan_deletion.h"
 #include "workspace/dialogs.h"
@@ -116,6 +117,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
   Workspace& ws = app.workspace();
   if (runFileItem(app, id)) return;
   if (runPrintMenuItem(app, id)) return;
+  if (runOutputMenuItem(app, id)) return;
   if (((id >= 104 && id <= 127) || id == 154) && !ws.base.loaded()) return;
   if (const char* command = commandOf(id)) {
     app.typeCommand(command);
