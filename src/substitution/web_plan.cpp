@@ -205,7 +205,11 @@ WebPlan buildWebPlan(const std::vector<CoveredDay>& days, const std::string& gen
     WebDay web{day.date, weekdayName(day.date), {}, day.absences, day.notes};
     for (const std::string& entry : day.entries) web.changes.push_back(parseChange(day.date, entry));
     std::stable_sort(web.changes.begin(), web.changes.end(), [](const WebChange& a, const WebChange& b) {
-      return a.schoolClass != b.schoolClass ? a.schoolClass < b.schoolClass : a.period < b.period;
+      // Classes in the day file's order: " 5A" before "11A".
+      const auto padded = [](const std::string& code) {
+        return std::string(code.size() < 3 ? 3 - code.size() : 0, ' ') + code;
+      };
+      return a.schoolClass != b.schoolClass ? padded(a.schoolClass) < padded(b.schoolClass) : a.period < b.period;
     });
     plan.days.push_back(std::move(web));
   }

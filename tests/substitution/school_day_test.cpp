@@ -12,6 +12,7 @@
 #include "substitution/extra_work_log.h"
 #include "support/temp_dir.h"
 #include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace {
 
