@@ -6,6 +6,7 @@
 #include "shell/editor_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
+#include "shell/output_commands.h"
 #include "shell/placement_commands.h"
 #include "shell/substitution_commands.h"
 #include "workspace/plan_file.h"
@@ -40,6 +41,7 @@ void registerAllCommands(CommandInterpreter& interpreter) {
   registerAutomationCommands(interpreter);
   registerSubstitutionCommands(interpreter);
   registerCompletionCommands(interpreter);
+  registerOutputCommands(interpreter);
 }
 
 }  // namespace quort

@@ -6,6 +6,7 @@
 #include "shell/exchange_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
+#include "shell/output_commands.h"
 #include "shell/print_commands.h"
 #include "shell/substitution_menu.h"
 #include "timetable/plan_deletion.h"
@@ -110,6 +111,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
   if (runFileItem(app, id)) return;
   if (runPrintMenuItem(app, id)) return;
   if (runCourseMenuItem(app, id)) return;
+  if (runOutputMenuItem(app, id)) return;
   if (((id >= 104 && id <= 127) || id == 154) && !ws.base.loaded()) return;
   if (ws.base.loaded() && runSubstitutionMenuItem(app, id)) return;
   if (const char* command = commandOf(id)) {

@@ -161,12 +161,15 @@ std::pair<std::string, std::string> firstWord(const std::string& text) {
 Workspace& wsOf(BatchRunner& runner) { return runner.app().workspace(); }
 
 bool dateKeyword(BatchRunner& runner, const std::string& argument, bool clock) {
-  const auto date = calendarDate(argument);
+  const auto [day, time] = firstWord(argument);
+  const auto date = calendarDate(day);
   if (!date) {
     runner.fail("Datum erwartet: " + argument);
     return false;
   }
   (clock ? wsOf(runner).substitution.clockDate : wsOf(runner).dialogs.currentDate) = *date;
+  // "clock TT.MM.JJJJ HH:MM" also fixes the time of day the outputs print.
+  if (clock) wsOf(runner).substitution.clockTime = time.size() == 5 && time[2] == ':' ? time : std::string();
   return true;
 }
 

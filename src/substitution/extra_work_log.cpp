@@ -46,19 +46,27 @@ void addExtraWork(const Workspace& ws, const std::string& line, long from, Extra
     if (ws.base.teachers[static_cast<size_t>(t)].code.starts_with(code)) teacher = t;
   }
   if (teacher == 0) return;
-  int hours = 0;
-  if (line.find("(*)") != std::string::npos) hours = 1;
-  if (const size_t hash = line.find("(#"); hash != std::string::npos) {
-    hours = 0;
-    for (size_t i = hash + 2; i < line.size() && line[i] >= '0' && line[i] <= '9' && hours < 1000; ++i) {
-      hours = hours * 10 + (line[i] - '0');
-    }
-  }
+  const int hours = loggedHours(line);
   if (count.hours.size() <= static_cast<size_t>(teacher)) count.hours.resize(static_cast<size_t>(teacher) + 1, 0);
   count.hours[static_cast<size_t>(teacher)] += hours;
 }
 
 }  // namespace
+
+int loggedHours(const std::string& line) {
+  int hours = line.find("(*)") != std::string::npos ? 1 : 0;
+  if (const size_t hash = line.find("(#"); hash != std::string::npos) {
+    hours = 0;
+    size_t i = hash + 2;
+    // "Minderarbeit" is written as a negative count and lowers the teacher's hours.
+    const bool negative = i < line.size() && line[i] == '-';
+    if (negative) ++i;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && hours < 1000; ++i)
+      hours = hours * 10 + (line[i] - '0');
+    if (negative) hours = -hours;
+  }
+  return hours;
+}
 
 std::vector<std::string> maintainedLogLines(const std::vector<std::string>& log) {
   std::vector<std::string> prefixes;

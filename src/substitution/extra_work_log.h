@@ -22,6 +22,9 @@ bool maintainLog(Workspace& ws, Ui& ui, const std::string& fromDate, ExtraWork* 
 // The extra work from the log as it is, without rewriting it.
 ExtraWork countExtraWork(const Workspace& ws, const std::string& fromDate);
 
+// The hours a log line adds to its substitute: 1 for "(*)", the signed number after "(#".
+int loggedHours(const std::string& line);
+
 // The lines of the maintained log, for tests and the rewrite.
 std::vector<std::string> maintainedLogLines(const std::vector<std::string>& log);
 

@@ -27,6 +27,10 @@ struct SubstitutionState {
   // The date the program takes for "today" ("TT.MM.JJJJ"); empty: the system clock.
   // Scripts and tests set it so that nothing depends on the day they run.
   std::string clockDate;
+  // The time of day that goes with it ("HH:MM"); empty: the system clock.
+  std::string clockTime;
+  // "für:" of the output dialog: kept for the next output of the run.
+  int outputDays = 0;
   std::vector<std::string> absences;  // the day's absence list: "who[:a-b][n](reason)"
   std::vector<AbsenceMark> marks;
   // "Plan für .. löschen?" was answered No for this weekday file and date: it is not asked
