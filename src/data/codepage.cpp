@@ -129,7 +129,6 @@ std::string replaceEachOnce(std::string_view text, std::string_view oldText, std
   return result.append(text.substr(from));
 }
 
-
 std::string ToWindowsText(std::string_view dos) {
   static constexpr auto table = makeDosToWindowsTable();
   std::string result;

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "data/number_text.h"
-#include "workspace/plan_file.h"
 #include "shell/command_interpreter.h"
-#include "workspace/dialogs.h"
-#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/plan_views.h"
+#include "workspace/dialogs.h"
+#include "workspace/plan_file.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

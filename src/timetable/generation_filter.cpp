@@ -6,8 +6,8 @@
 
 #include "data/number_text.h"
 #include "data/plan_records.h"
-#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

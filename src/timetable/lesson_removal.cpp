@@ -4,10 +4,10 @@
 
 #include "data/calendar.h"
 #include "data/plan_records.h"
-#include "workspace/ui.h"
-#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_writing.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "data/calendar.h"
-#include "workspace/ui.h"
-#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/lesson_writing.h"
 #include "timetable/slot_check.h"
+#include "workspace/ui.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

@@ -1,11 +1,11 @@
 #include "timetable/plan_deletion.h"
 
-#include "workspace/plan_file.h"
-#include "workspace/dialogs.h"
-#include "workspace/workspace.h"
 #include "timetable/assignment_list.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/room_setting.h"
+#include "workspace/dialogs.h"
+#include "workspace/plan_file.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

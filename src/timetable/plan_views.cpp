@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "data/calendar.h"
-#include "workspace/plan_file.h"
-#include "data/plan_records.h"
-#include "workspace/workspace.h"
-#include "timetable/assignment_list.h"
 #include "data/number_text.h"
+#include "data/plan_records.h"
+#include "timetable/assignment_list.h"
 #include "timetable/slot_check.h"
+#include "workspace/plan_file.h"
+#include "workspace/workspace.h"
 
 namespace quort {
 

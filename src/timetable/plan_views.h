@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "workspace/shell_state.h"
 #include "timetable/lesson_grid.h"
+#include "workspace/shell_state.h"
 
 namespace quort {
 

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "data/plan_records.h"
+#include "timetable/assignment_list.h"
 #include "workspace/dialogs.h"
 #include "workspace/workspace.h"
-#include "timetable/assignment_list.h"
 
 namespace quort {
 

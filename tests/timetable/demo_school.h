@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <string>
 
-#include "workspace/plan_file.h"
 #include "data/plan_records.h"
 #include "shell/application.h"
-#include "workspace/scripted_ui.h"
-#include "workspace/workspace.h"
 #include "support/temp_dir.h"
 #include "timetable/lesson_grid.h"
+#include "workspace/plan_file.h"
+#include "workspace/scripted_ui.h"
+#include "workspace/workspace.h"
 
 namespace quort::test {
 

@@ -5,11 +5,11 @@
 
 #include <random>
 
-#include "workspace/base_data_file.h"
 #include "data/base_data_format.h"
+#include "support/temp_dir.h"
+#include "workspace/base_data_file.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
-#include "support/temp_dir.h"
 
 namespace quort {
 namespace {
