@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "courses/course_file.h"
 #include "data/base_data.h"
 #include "data/codepage.h"
 #include "data/file_access.h"
@@ -121,6 +122,18 @@ std::string MapCode(const StatisticsConfig& config, const std::string& code, int
 }
 
 bool noCourseFiles(const std::string&, CourseEntries&) { return false; }
+
+bool courseLinesOfFile(const std::string& fileName, CourseEntries& courses) {
+  CourseBook book;
+  CourseFileNotes notes;
+  if (readCourseFile(fileName, book, notes) != CourseFileStatus::Ok) return false;
+  for (int n = 1; n <= book.nCourses(); ++n) {
+    std::string line = book.course(n).name;
+    for (int b : book.blocksOf(n)) line += static_cast<char>(32 + b);
+    courses.push_back(line);
+  }
+  return true;
+}
 
 namespace {
 

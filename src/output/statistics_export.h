@@ -30,13 +30,16 @@ bool parseStatIni(std::string_view text, StatisticsConfig& config);
 // rule applies. Code lists match whole elements only.
 std::string MapCode(const StatisticsConfig& config, const std::string& code, int section, int rule);
 
-// The course entries of the upper school's course-choice files, one text per course
-// (name in its first six characters, kind marks at seven and eight, characters 10 to 15
-// the course's hours). The course-choice reader fills them; until then none are known.
+// The course entries of the upper school's course-choice files, one text per course line
+// as the file holds it (name in its first six characters, kind marks at seven and eight,
+// characters 10 to 15 follow the name).
 using CourseEntries = std::vector<std::string>;
 using CourseFileLoader = std::function<bool(const std::string& fileName, CourseEntries& courses)>;
 // Reads no course file at all: the export then works without course kinds.
 bool noCourseFiles(const std::string& fileName, CourseEntries& courses);
+// Reads a .BK into tables of its own (the course editor's year group stays untouched) and
+// gives its course lines: the name and one byte 32 + block number per block of the course.
+bool courseLinesOfFile(const std::string& fileName, CourseEntries& courses);
 
 // One line of the teaching distribution: group key (3), subject or course text with mark
 // and teacher (6), course hours (6), weekly count (2).
@@ -56,6 +59,6 @@ std::string formatDistribution(const BaseData& base, const StatisticsConfig& con
 // "UVD.TXT erzeugen": the .BK files named in courseFiles (separated by CR LF) supply the
 // course kinds. true when UVD.TXT was written.
 bool ExportDistribution(Workspace& ws, Ui& ui, const std::string& courseFiles,
-                        const CourseFileLoader& loadCourses = noCourseFiles);
+                        const CourseFileLoader& loadCourses = courseLinesOfFile);
 
 }  // namespace quort

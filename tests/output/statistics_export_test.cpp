@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "courses/course_file.h"
 #include "support/temp_dir.h"
 #include "timetable/demo_school.h"
 
@@ -41,6 +42,29 @@ TEST(StatisticsExport, UvdGoldenForOneClass) {
   std::ofstream("stat.ini") << "[UVD.TXT]\r\n[HEADER]\r\nKopf;Zeile\r\n[CODES]\r\n6:D=DEU\r\n";
   ASSERT_TRUE(ExportDistribution(demo.ws, demo.ui, ""));
   EXPECT_EQ(test::readFile("UVD.TXT"), "KOPF;ZEILE\r\n\"005\";\"\";\"\";\"DF\";4;\"DEU\";\"MR\";;;\"\"\r\n");
+}
+
+// The export reads a course file into tables of its own: each course line is the name
+// and one byte per block; the course editor's year group stays as it was.
+TEST(StatisticsExport, CourseFilesGiveTheirCourseLines) {
+  test::InTempDirectory here;
+  CourseBook book;
+  book.yearGroup = "12";
+  book.courses = {{"D L1  ", ""}, {"MAG2  ", ""}, {"PHG1  ", ""}};
+  book.blocks = std::vector<std::vector<int>>(10);
+  book.block(1) = {1};
+  book.block(10) = {1, 2};
+  CourseFileNotes notes;
+  ASSERT_TRUE(writeCourseFile("K12.BK", book, notes));
+
+  CourseEntries entries;
+  ASSERT_TRUE(courseLinesOfFile("k12.bk", entries));
+  ASSERT_EQ(entries.size(), 3U);
+  EXPECT_EQ(entries[0], "D L1  !*");
+  EXPECT_EQ(entries[1], "MAG2  *");
+  EXPECT_EQ(entries[2], "PHG1  ");
+  CourseEntries none;
+  EXPECT_FALSE(courseLinesOfFile("FEHLT.BK", none));
 }
 
 }  // namespace quort
