@@ -74,18 +74,6 @@ ChoiceBoxRequest blockRequest(const Workspace& ws, const BlockDialogState& state
   return request;
 }
 
-std::vector<std::string> outcomeValues(const ChoiceOutcome& outcome) {
-  std::vector<std::string> values;
-  size_t start = 0;
-  for (size_t bar = outcome.choiceValues.find('|'); bar != std::string::npos;
-       bar = outcome.choiceValues.find('|', start)) {
-    values.push_back(outcome.choiceValues.substr(start, bar - start));
-    start = bar + 1;
-  }
-  values.resize(6);
-  return values;
-}
-
 int clampedCoupling(const Workspace& ws, const std::string& text) {
   return std::clamp(static_cast<int>(std::clamp(numericValue(text), 0.0, 1000.0)), 1,
                     std::max(ws.plan.nCouplings(), 1));
@@ -179,7 +167,7 @@ bool openBlockDialog(Workspace& ws, Ui& ui, const std::string& preset) {
     if (outcome.choiceResult < 1 || outcome.choiceResult > static_cast<int>(request.items.size())) return false;
     const std::string& button = request.items[static_cast<size_t>(outcome.choiceResult - 1)].label;
     if (button == "Abbruch") return false;
-    const std::vector<std::string> values = outcomeValues(outcome);
+    const std::vector<std::string> values = outcome.values(6);
     state.deleteOld = values[4] == "1";
     state.automaticChoice = values[5] == "1";
     const std::optional<std::vector<std::string>> ranges = parseBlockRanges(values[0]);

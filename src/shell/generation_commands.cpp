@@ -112,13 +112,7 @@ ChoiceBoxRequest filterRequest(const Workspace& ws, const GenerationPreset& pres
 
 // Reads the fields and boxes back in the order the request laid them out.
 GenerationPreset presetFrom(const ChoiceBoxRequest& request, const ChoiceOutcome& outcome, GenerationPreset preset) {
-  std::vector<std::string> values;
-  size_t start = 0;
-  for (size_t bar = outcome.choiceValues.find('|'); bar != std::string::npos;
-       bar = outcome.choiceValues.find('|', start)) {
-    values.push_back(outcome.choiceValues.substr(start, bar - start));
-    start = bar + 1;
-  }
+  const std::vector<std::string> values = outcome.values();
   const GenerationPreset before = preset;
   size_t v = 0;
   for (const ChoiceItem& item : request.items) {

@@ -90,14 +90,7 @@ void autoSubstituteCommand(CommandContext& context, const std::string&) {
   }
   const ChoiceOutcome outcome = context.ui.choiceBox(request);
   if (outcome.choiceResult != 6) return;
-  std::vector<std::string> values;
-  size_t start = 0;
-  for (size_t bar = outcome.choiceValues.find('|'); bar != std::string::npos;
-       bar = outcome.choiceValues.find('|', start)) {
-    values.push_back(outcome.choiceValues.substr(start, bar - start));
-    start = bar + 1;
-  }
-  values.resize(5);
+  const std::vector<std::string> values = outcome.values(5);
   const auto date = calendarDate(values[0]);
   if (!date) return context.ui.message("Datumsfehler!");
   ws.dialogs.currentDate = *date;

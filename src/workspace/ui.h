@@ -37,6 +37,19 @@ struct ChoiceBoxRequest {
 struct ChoiceOutcome {
   int choiceResult = 0;      // 1-based number of the button over all items; 0 = closed otherwise
   std::string choiceValues;  // every check box state and text field text, each followed by "|"
+
+  // The values one by one, in the order of the items; with count > 0 exactly that many
+  // (missing ones empty).
+  std::vector<std::string> values(size_t count = 0) const {
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t bar = choiceValues.find('|'); bar != std::string::npos; bar = choiceValues.find('|', start)) {
+      result.push_back(choiceValues.substr(start, bar - start));
+      start = bar + 1;
+    }
+    if (count > 0) result.resize(count);
+    return result;
+  }
 };
 
 class TextEditorSession;
