@@ -172,6 +172,17 @@ std::string examRecordText(const ExamSpec& spec, const std::string& date, const 
   return text;
 }
 
+bool saveExamRecord(const std::string& record, bool startNew) {
+  if (startNew) {
+    if (!findExistingFile(kExamLogName)) return writeFileAtomically(kExamLogName, record);
+    return writeFileAtomically(kExamLogName, record, std::string_view(kExamLogBackupName));
+  }
+  std::string log;
+  if (findExistingFile(kExamLogName) && !readWholeFile(kExamLogName, log)) return false;
+  if (!log.empty() && log.back() != '\n') log += "\r\n";
+  return writeFileAtomically(kExamLogName, log + record);
+}
+
 std::vector<std::vector<std::string>> examLogRecords(std::string_view log) {
   std::vector<std::vector<std::string>> records;
   bool open = false;

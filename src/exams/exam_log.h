@@ -23,6 +23,11 @@ struct ExamFields {
 // One saved exam as klausauf.x holds it: CR LF lines from "¬Klausuren am ..." to "####".
 std::string examRecordText(const ExamSpec& spec, const std::string& date, const ExamFields& fields);
 
+// Appends the record to klausauf.x in one atomic write. With startNew the old log is
+// kept as klausauf.x-b and the new one holds only this record, so a cleared overview is
+// never lost. false on a file error.
+bool saveExamRecord(const std::string& record, bool startNew);
+
 // The records of a log, each as its lines. A record ends at "####" or, when that line was
 // never written, at the next "Klausuren am" line, so a torn record keeps the next one.
 std::vector<std::vector<std::string>> examLogRecords(std::string_view log);

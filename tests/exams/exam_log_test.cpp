@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "exams/exam_spec.h"
 #include "substitution/extra_work_log.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -129,6 +131,28 @@ TEST(ExamExtraWork, LinesOfSeveralSupervisorsSurviveLogMaintenance) {
   const auto counts = quort::countSupervisions("R1:3.MA,4.MA\nR2:3.KR");
   const auto lines = quort::examExtraWorkLines("07.12.2026", "12", 3, counts, [](const std::string&) { return true; });
   EXPECT_EQ(quort::maintainedLogLines(lines).size(), 2U);
+}
+
+}  // namespace
+
+namespace {
+
+// Appending keeps every earlier record; starting a new overview keeps the old log as
+// klausauf.x-b instead of deleting it.
+TEST(ExamLogFile, AppendKeepsRecordsAndNewOverviewKeepsBackup) {
+  const quort::test::TempDir dir;
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  const std::string first = quort::examRecordText(sampleSpec(), "07.12.2026", sampleFields());
+  const std::string second = quort::examRecordText(sampleSpec(), "08.12.2026", smallFields());
+  EXPECT_TRUE(quort::saveExamRecord(first, false));
+  EXPECT_TRUE(quort::saveExamRecord(second, false));
+  EXPECT_EQ(quort::test::readFile("klausauf.x"), first + second);
+  EXPECT_EQ(quort::readExamsOfDay("08.12.2026").size(), 1U);
+  EXPECT_TRUE(quort::saveExamRecord(second, true));
+  EXPECT_EQ(quort::test::readFile("klausauf.x"), second);
+  EXPECT_EQ(quort::test::readFile("klausauf.x-b"), first + second);
+  std::filesystem::current_path(previous);
 }
 
 }  // namespace
