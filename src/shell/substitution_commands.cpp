@@ -20,6 +20,7 @@
 #include "substitution/day_text_file.h"
 #include "substitution/dialog_support.h"
 #include "substitution/extra_work_log.h"
+#include "substitution/extra_work_reports.h"
 #include "substitution/lesson_dialog.h"
 #include "workspace/clock.h"
 #include "workspace/dialog_session.h"
@@ -369,6 +370,9 @@ void addSubstitutionKeywords(BatchRunner& runner) {
   });
   runner.addKeyword("maintain-log", [](BatchRunner& r, const std::string& a) { return extraWorkKeyword(r, a, true); });
   runner.addKeyword("extra-work", [](BatchRunner& r, const std::string& a) { return extraWorkKeyword(r, a, false); });
+  // "Mehrarbeit ab Datum": the date comes from the script's answer, as in the window.
+  runner.addKeyword("extra-work-since",
+                    [](BatchRunner& r, const std::string&) { return extraWorkSince(wsOf(r), r.ui()); });
   runner.addKeyword("print-file", printFileKeyword);
   runner.addKeyword("consistency", consistencyKeyword);
 }
