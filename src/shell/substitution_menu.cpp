@@ -9,6 +9,7 @@
 #include "shell/button_row.h"
 #include "substitution/day_files.h"
 #include "substitution/day_plan.h"
+#include "substitution/day_records.h"
 #include "substitution/extra_work_log.h"
 #include "workspace/dialogs.h"
 #include "workspace/ui.h"
