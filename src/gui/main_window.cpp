@@ -1,11 +1,14 @@
 #include "gui/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -27,6 +30,7 @@
 #include "gui/week_grid_widget.h"
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
+#include "shell/history_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
 #include "shell/substitution_menu.h"
@@ -95,6 +99,30 @@ void MainWindow::buildMenus() {
     m_pulldowns.emplace_back(menu, &node);
     addMenuNodes(menu, node.children);
   }
+  addHistoryActions();
+}
+
+// Ctrl+Z and Ctrl+Y sit at the top of the Bearbeiten menu and name the step they walk to.
+void MainWindow::addHistoryActions() {
+  for (const auto& [menu, node] : m_pulldowns) {
+    if (toQString(node->caption).remove(QLatin1Char('&')).trimmed() != QStringLiteral("Bearbeiten")) continue;
+    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
+    m_undoAction = new QAction(this);
+    m_undoAction->setObjectName(QStringLiteral("undo"));
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = new QAction(this);
+    m_redoAction->setObjectName(QStringLiteral("redo"));
+    m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    menu->insertActions(first, {m_undoAction, m_redoAction});
+    menu->insertSeparator(first);
+    connect(m_undoAction, &QAction::triggered, this, [this] { walkHistory(false); });
+    connect(m_redoAction, &QAction::triggered, this, [this] { walkHistory(true); });
+    return;
+  }
+}
+
+void MainWindow::walkHistory(bool forward) {
+  if (forward ? redoPlanStep(m_app) : undoPlanStep(m_app)) afterAction();
 }
 
 void MainWindow::addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes) {
@@ -398,6 +426,12 @@ void MainWindow::refresh() {
 }
 
 void MainWindow::refreshMenus() {
+  if (m_undoAction != nullptr) {
+    m_undoAction->setText(toQString(undoCaption(m_app)));
+    m_undoAction->setEnabled(m_app.workspace().history.canUndo());
+    m_redoAction->setText(toQString(redoCaption(m_app)));
+    m_redoAction->setEnabled(m_app.workspace().history.canRedo());
+  }
   const Workspace& ws = m_app.workspace();
   for (const auto& [menu, node] : m_pulldowns) menu->menuAction()->setEnabled(menuEnabled(*node, ws));
   for (const auto& [id, action] : m_actions) action->setEnabled(menuEnabled(*findMenuItem(id), ws));
@@ -452,9 +486,47 @@ void MainWindow::refreshMainView() {
   options.showClass = shell.view.showClass;
   options.showTeacher = shell.view.showTeacher;
   options.showRoom = shell.view.showRoom;
-  m_grid->setGrid(buildWeekGrid(ws), options);
+  WeekGrid grid = buildWeekGrid(ws);
+  addFitMarks(grid, options);
+  m_grid->setGrid(std::move(grid), options);
   m_views->setCurrentIndex(0);
   refreshToPlaceList();
+}
+
+namespace {
+
+// The period a grid row shows: its leading number ("3", or "3A" with week alternation).
+int periodOfRow(const std::string& rowName) {
+  int period = 0;
+  for (const char c : rowName) {
+    if (c < '0' || c > '9') break;
+    period = period * 10 + (c - '0');
+  }
+  return period;
+}
+
+}  // namespace
+
+// While an entry is chosen, every cell shows what the slot check says of it there, the
+// same codes "E:" lists.
+void MainWindow::addFitMarks(const WeekGrid& grid, WeekGridWidget::Options& options) {
+  Workspace& ws = m_app.workspace();
+  const bool planning = ws.base.loaded() && ws.shell.workMode <= 1 && ws.shell.mainView == MainView::WeekGrid;
+  const std::string entry = m_draggedEntry.empty() ? ws.shell.currentEntry : m_draggedEntry;
+  if (!planning || entry.size() != AssignmentView::kSize) return;
+  const std::vector<SlotFit> fits = entryFits(ws, entry);
+  for (int row = 0; row < grid.rows(); ++row) {
+    for (int day = 0; day < grid.days(); ++day) {
+      const Slot slot{day + 1, periodOfRow(grid.rowNames[static_cast<size_t>(row)])};
+      const bool inWeek = slot.period >= 1 && slot.period <= ws.base.periodsPerDay && slot.day <= ws.base.days;
+      const SlotFit fit = inWeek ? fits[fitIndex(ws, slot)] : SlotFit{};
+      const bool usable = fit.code == CheckCode::Free;
+      options.fitCodes.push_back(!inWeek  ? QString()
+                                 : usable ? QStringLiteral(".")
+                                          : QString::number(static_cast<int>(fit.code)));
+      options.fitReasons.push_back(toQString(fit.reason));
+    }
+  }
 }
 
 // The list is only rebuilt when its lines change, so that a pick in it keeps its place.

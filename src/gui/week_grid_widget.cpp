@@ -1,9 +1,11 @@
 #include "gui/week_grid_widget.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 #include <algorithm>
 #include <iterator>
 
@@ -28,6 +30,8 @@ const QColor kEmptyAfternoonFill(0xee, 0xf1, 0xf5);
 const QColor kEmptyBorder(0xdd, 0xe3, 0xe9);
 const QColor kSelection(0x1e, 0x88, 0xe5);
 // The substitution day: open lessons red, substitutions orange, absent teachers red hatched.
+const QColor kUsableColour(0x2e, 0x7d, 0x32);
+const QColor kRefusedColour(0xc6, 0x28, 0x28);
 const QColor kOpenColour(0xd3, 0x2f, 0x2f);
 const QColor kSubstitutedColour(0xef, 0x6c, 0x00);
 const QColor kAbsentColour(0xc6, 0x28, 0x28);
@@ -135,6 +139,7 @@ void WeekGridWidget::paintEvent(QPaintEvent*) {
     for (int day = 0; day < m_grid.days(); ++day) {
       const QRect cell = cellRect(row, day);
       paintCell(painter, cell, m_grid.at(row, day));
+      paintFitMark(painter, cell, fitCode(row, day));
       if (row == m_options.selectedRow && day == m_options.selectedDay) {
         painter.setPen(QPen(kSelection, 2.5));
         painter.setBrush(Qt::NoBrush);
@@ -148,6 +153,55 @@ void WeekGridWidget::paintEvent(QPaintEvent*) {
     painter.setFont(sized(font(), 15, false));
     painter.drawText(hint, Qt::AlignCenter | Qt::TextWordWrap, m_options.emptyHint);
   }
+}
+
+QString WeekGridWidget::fitCode(int row, int day) const {
+  const size_t i = static_cast<size_t>(row * m_grid.days() + day);
+  return row >= 0 && day >= 0 && i < m_options.fitCodes.size() ? m_options.fitCodes[i] : QString();
+}
+
+QString WeekGridWidget::fitToolTip(int row, int day) const {
+  const QString code = fitCode(row, day);
+  if (code.isEmpty()) return {};
+  if (code == QStringLiteral(".")) return QStringLiteral("Hier setzbar.");
+  const size_t i = static_cast<size_t>(row * m_grid.days() + day);
+  const QString reason = i < m_options.fitReasons.size() ? m_options.fitReasons[i] : QString();
+  return QStringLiteral("Nicht setzbar (%1): %2").arg(code, reason);
+}
+
+// Usable cells get a green frame, refused ones a red wash with the refusal code in the
+// corner, so the week reads at a glance while an entry is chosen.
+void WeekGridWidget::paintFitMark(QPainter& painter, const QRect& rect, const QString& code) const {
+  if (code.isEmpty()) return;
+  const QRectF area = QRectF(rect).adjusted(2, 2, -2, -2);
+  if (code == QStringLiteral(".")) {
+    painter.setPen(QPen(kUsableColour, 2));
+    painter.setBrush(QColor(kUsableColour.red(), kUsableColour.green(), kUsableColour.blue(), 40));
+    painter.drawRoundedRect(area, 5, 5);
+    return;
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(kRefusedColour.red(), kRefusedColour.green(), kRefusedColour.blue(), 45));
+  painter.drawRoundedRect(area, 5, 5);
+  painter.setPen(kRefusedColour);
+  painter.setFont(sized(font(), 12, true));
+  painter.drawText(area.adjusted(0, 0, -5, -3), Qt::AlignRight | Qt::AlignBottom, code);
+}
+
+bool WeekGridWidget::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    int row = 0, day = 0;
+    const QString tip = cellAt(help->pos(), row, day) ? fitToolTip(row, day) : QString();
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void WeekGridWidget::paintHeader(QPainter& painter, const Geometry& g) const {

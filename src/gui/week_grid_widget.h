@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "shell/main_view_model.h"
 
@@ -20,6 +21,10 @@ class WeekGridWidget : public QWidget {
     bool showClass = true;
     bool showTeacher = true;
     bool showRoom = true;
+    // Where the chosen entry can go, one per cell row by row ("." usable, otherwise the
+    // slot check's refusal code) with the refusal in words; empty: no entry chosen.
+    std::vector<QString> fitCodes;
+    std::vector<QString> fitReasons;
     QString caption;    // right-hand side of the header, e.g. the work mode
     QString emptyHint;  // shown across the grid when there is nothing to show
   };
@@ -40,6 +45,10 @@ class WeekGridWidget : public QWidget {
   };
   CardText cardText(const GridCell& cell) const;
 
+  // The where-can-it-go mark of a cell and its tooltip; empty without a chosen entry.
+  QString fitCode(int row, int day) const;
+  QString fitToolTip(int row, int day) const;
+
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
@@ -48,6 +57,7 @@ class WeekGridWidget : public QWidget {
   void entityStepRequested(int direction);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -69,6 +79,7 @@ class WeekGridWidget : public QWidget {
   void paintRowLabels(QPainter& painter, const Geometry& g) const;
   void paintCell(QPainter& painter, const QRect& rect, const GridCell& cell) const;
   void paintLessonCard(QPainter& painter, const QRect& rect, const GridCell& cell) const;
+  void paintFitMark(QPainter& painter, const QRect& rect, const QString& code) const;
   void paintLockedCell(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour) const;
 
   WeekGrid m_grid;
