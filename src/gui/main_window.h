@@ -45,6 +45,10 @@ class MainWindow : public QMainWindow {
   void triggerMenuItem(int id);
   void pressMainButton(MainButton button);
   void selectCell(int row, int day);
+  // Drops and keys on the grid (rows and days 0-based), each one command or one move.
+  void placeEntryAtCell(int entryNumber, int row, int day);
+  void moveLessonToCell(int fromRow, int fromDay, int row, int day);
+  void removeAtCell(int row, int day);
 
   QAction* menuAction(int id) const;
   QAction* undoAction() const { return m_undoAction; }
@@ -76,6 +80,7 @@ class MainWindow : public QMainWindow {
  private:
   void buildMenus();
   void addHistoryActions();
+  void showDraggedEntry(int entryNumber, bool dragging);
   void walkHistory(bool forward);
   void addFitMarks(const WeekGrid& grid, WeekGridWidget::Options& options);
   void addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes);

@@ -1,7 +1,12 @@
 #include "gui/week_grid_widget.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -72,6 +77,7 @@ QColor subjectColour(int subjectIndex) {
 WeekGridWidget::WeekGridWidget(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setAcceptDrops(true);
 }
 
 void WeekGridWidget::setGrid(WeekGrid grid, Options options) {
@@ -361,10 +367,73 @@ WeekGridWidget::CardText WeekGridWidget::cardText(const GridCell& cell) const {
 
 void WeekGridWidget::mousePressEvent(QMouseEvent* event) {
   int row = 0, day = 0;
+  m_pressPoint = QPoint(-1, -1);
   if (event->button() == Qt::LeftButton && cellAt(event->position().toPoint(), row, day)) {
+    m_pressPoint = event->position().toPoint();
     setFocus();
     emit cellSelected(row, day);
   }
+}
+
+// A lesson card dragged past the usual distance starts a drag that carries its cell.
+void WeekGridWidget::mouseMoveEvent(QMouseEvent* event) {
+  int row = 0, day = 0;
+  if (!(event->buttons() & Qt::LeftButton) || m_pressPoint.x() < 0 ||
+      (event->position().toPoint() - m_pressPoint).manhattanLength() < QApplication::startDragDistance() ||
+      !cellAt(m_pressPoint, row, day) || !m_grid.at(row, day).hasLesson() || m_grid.at(row, day).classLock) {
+    return;
+  }
+  m_pressPoint = QPoint(-1, -1);
+  auto* drag = new QDrag(this);
+  drag->setMimeData(cellMimeData(row, day));
+  emit lessonDragging(row, day, true);
+  drag->exec(Qt::MoveAction);
+  emit lessonDragging(row, day, false);
+}
+
+void WeekGridWidget::dragEnterEvent(QDragEnterEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data->hasFormat(QLatin1String(kEntryMimeType)) || data->hasFormat(QLatin1String(kCellMimeType))) {
+    event->acceptProposedAction();
+  }
+}
+
+void WeekGridWidget::dragMoveEvent(QDragMoveEvent* event) {
+  int row = 0, day = 0;
+  if (cellAt(event->position().toPoint(), row, day)) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void WeekGridWidget::dropEvent(QDropEvent* event) {
+  int row = 0, day = 0;
+  if (!cellAt(event->position().toPoint(), row, day)) return event->ignore();
+  const QMimeData* data = event->mimeData();
+  int fromRow = 0, fromDay = 0;
+  if (cellOfMimeData(data, fromRow, fromDay)) {
+    event->acceptProposedAction();
+    emit lessonDropped(fromRow, fromDay, row, day);
+  } else if (data->hasFormat(QLatin1String(kEntryMimeType))) {
+    event->acceptProposedAction();
+    emit entryDropped(QString::fromLatin1(data->data(QLatin1String(kEntryMimeType))).toInt(), row, day);
+  }
+}
+
+QMimeData* cellMimeData(int row, int day) {
+  auto* data = new QMimeData;
+  data->setData(QLatin1String(kCellMimeType), QStringLiteral("%1,%2").arg(row).arg(day).toLatin1());
+  return data;
+}
+
+bool cellOfMimeData(const QMimeData* data, int& row, int& day) {
+  if (data == nullptr || !data->hasFormat(QLatin1String(kCellMimeType))) return false;
+  const QStringList parts = QString::fromLatin1(data->data(QLatin1String(kCellMimeType))).split(QLatin1Char(','));
+  if (parts.size() != 2) return false;
+  row = parts[0].toInt();
+  day = parts[1].toInt();
+  return true;
 }
 
 void WeekGridWidget::keyPressEvent(QKeyEvent* event) {
@@ -383,6 +452,14 @@ void WeekGridWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
       day = std::min(m_grid.days() - 1, day + 1);
       break;
+    case Qt::Key_Insert:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      emit placeRequested(row, day);
+      return;
+    case Qt::Key_Delete:
+      emit removeRequested(row, day);
+      return;
     case Qt::Key_PageUp:
       emit entityStepRequested(-1);
       return;

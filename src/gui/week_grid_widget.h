@@ -5,7 +5,16 @@
 
 #include "shell/main_view_model.h"
 
+class QMimeData;
+
 namespace quort {
+
+// What a drag carries: an entry of the "zu setzen" list (its number there) or a lesson
+// of the grid (its cell as "row,day").
+inline constexpr char kEntryMimeType[] = "application/x-quort-entry";
+inline constexpr char kCellMimeType[] = "application/x-quort-cell";
+QMimeData* cellMimeData(int row, int day);
+bool cellOfMimeData(const QMimeData* data, int& row, int& day);
 
 // Draws the week of one class, teacher, room or subject: days across, periods down, one
 // coloured card per lesson. It only shows what it is given; clicks and keys are reported.
@@ -54,12 +63,24 @@ class WeekGridWidget : public QWidget {
 
  signals:
   void cellSelected(int row, int day);
+  // A list entry or a lesson was dropped on a cell (numbers and cells 0-based as above).
+  void entryDropped(int entryNumber, int row, int day);
+  void lessonDropped(int fromRow, int fromDay, int row, int day);
+  // A lesson of this grid is being dragged (true) or the drag ended (false).
+  void lessonDragging(int row, int day, bool dragging);
+  // Insert/Enter and Delete at the selected cell: place the chosen entry, take the lesson out.
+  void placeRequested(int row, int day);
+  void removeRequested(int row, int day);
   void entityStepRequested(int direction);
 
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
@@ -84,6 +105,7 @@ class WeekGridWidget : public QWidget {
 
   WeekGrid m_grid;
   Options m_options;
+  QPoint m_pressPoint{-1, -1};
 };
 
 // The tag a card of the substitution day carries: "Vertr.", "entfällt", "offen", "abwesend".

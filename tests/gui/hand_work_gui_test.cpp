@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QTest>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,6 +56,28 @@ class HandWorkTest : public ::testing::Test {
       rows.push_back(codes);
     }
     return rows;
+  }
+
+  // Drops data on a cell of the grid or on the list the way a drag ends there.
+  void drop(QWidget* target, QPoint at, QMimeData* data) {
+    QDragEnterEvent enter(at, Qt::MoveAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &move);
+    QDropEvent dropped(QPointF(at), Qt::MoveAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &dropped);
+    delete data;
+  }
+  void dropOnCell(QMimeData* data, int row, int day) {
+    drop(window.weekGrid(), window.weekGrid()->cellRect(row, day).center(), data);
+  }
+  static QMimeData* entryData(int number) {
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(kEntryMimeType), QByteArray::number(number));
+    return data;
+  }
+  uint16_t lessonAt(int period, int day) const {
+    return ws.plan.timetable.lessonWord.at(ws.shell.currentClass, period, day);
   }
 
   Workspace ws;
@@ -108,6 +135,54 @@ TEST_F(HandWorkTest, UndoAndRedoActionsWalkThePlacements) {
   EXPECT_FALSE(window.undoAction()->isEnabled());
   window.redoAction()->trigger();
   EXPECT_EQ(list->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 4"));
+}
+
+// A list entry dropped on a cell is placed there, a lesson dragged to another cell moves as
+// one step, one dropped on the list goes back; a drop the user declines changes nothing.
+TEST_F(HandWorkTest, DragAndDropPlacesMovesAndRemoves) {
+  QListWidget* list = window.toPlaceList();
+  dropOnCell(entryData(2), 0, 0);
+  EXPECT_NE(lessonAt(1, 1), 0);
+  EXPECT_EQ(list->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 4"));
+
+  dropOnCell(cellMimeData(0, 0), 2, 1);
+  EXPECT_EQ(lessonAt(1, 1), 0);
+  EXPECT_NE(lessonAt(3, 2), 0);
+  EXPECT_EQ(window.undoAction()->text(), QStringLiteral("R\u00FC"
+                                                        "ckg\u00E4ngig: E 5A nach DI 3"));
+
+  // Onto a taken cell: "Kombination dennoch setzen?" is answered No, so nothing moves.
+  dropOnCell(entryData(3), 1, 0);
+  ASSERT_NE(lessonAt(2, 1), 0);
+  const TimetableGrids before = ws.plan.timetable;
+  const std::string assignments = ws.plan.assignments;
+  const size_t steps = ws.history.steps();
+  dropOnCell(cellMimeData(1, 0), 2, 1);
+  EXPECT_TRUE(ui.records().back().kind == "question" || ui.records().back().kind == "message");
+  EXPECT_EQ(ws.plan.timetable, before);
+  EXPECT_EQ(ws.plan.assignments, assignments);
+  EXPECT_EQ(ws.history.steps(), steps);
+
+  drop(list->viewport(), list->viewport()->rect().center(), cellMimeData(2, 1));
+  EXPECT_EQ(lessonAt(3, 2), 0);
+  EXPECT_EQ(list->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 5"));
+}
+
+// Without a mouse: arrows choose the cell, Insert places the chosen entry, Delete takes the
+// lesson out again.
+TEST_F(HandWorkTest, KeysPlaceAndRemoveTheChosenEntry) {
+  type(QStringLiteral("P:2"));
+  WeekGridWidget* grid = window.weekGrid();
+  grid->setFocus();
+  window.selectCell(0, 0);
+  QTest::keyClick(grid, Qt::Key_Down);
+  QTest::keyClick(grid, Qt::Key_Right);
+  QTest::keyClick(grid, Qt::Key_Insert);
+  EXPECT_NE(lessonAt(2, 2), 0);
+  EXPECT_EQ(window.toPlaceList()->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 4"));
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(lessonAt(2, 2), 0);
+  EXPECT_EQ(window.toPlaceList()->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 5"));
 }
 
 }  // namespace
