@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QImage>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
@@ -114,6 +115,7 @@ TEST_F(HandWorkTest, FitMarksOfTheWeekAreTheCodesOfTheResourcesCommand) {
     }
   }
   EXPECT_GT(refused, 1);  // at least the two cells just taken
+  window.grab().toImage().save(QStringLiteral(QUORT_BINARY_DIR "/where-can-it-go.png"));
   EXPECT_EQ(grid->fitToolTip(0, 0), QStringLiteral("Nicht setzbar (3): MO 1: Kombination bereits gesetzt."));
 }
 
