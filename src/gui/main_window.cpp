@@ -1,18 +1,26 @@
 #include "gui/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
 
 #include "data/calendar.h"
 #include "data/plan_records.h"
@@ -27,10 +35,12 @@
 #include "gui/week_grid_widget.h"
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
+#include "shell/history_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
 #include "shell/substitution_menu.h"
 #include "timetable/assignment_list.h"
+#include "timetable/lesson_move.h"
 #include "timetable/plan_views.h"
 #include "workspace/print_job.h"
 #include "workspace/text_files.h"
@@ -50,6 +60,57 @@ int leadingNumber(const QString& line) { return line.section(QLatin1Char(':'), 0
 
 // The entry number that heads a "zu setzen" line ("  12  MR D  5A  4"); 0 for the sum.
 int entryNumber(const QString& line) { return line.simplified().section(QLatin1Char(' '), 0, 0).toInt(); }
+
+// The "zu setzen" list as a drag source of entries and a drop target for lessons: a lesson
+// dropped on it goes back into the assignments.
+class ToPlaceList : public QListWidget {
+ public:
+  using DragStarted = std::function<void(int entry, bool dragging)>;
+  using LessonDropped = std::function<void(int row, int day)>;
+  ToPlaceList(QWidget* parent, DragStarted dragStarted, LessonDropped lessonDropped)
+      : QListWidget(parent), m_dragStarted(std::move(dragStarted)), m_lessonDropped(std::move(lessonDropped)) {
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+  }
+
+ protected:
+  QStringList mimeTypes() const override { return {QLatin1String(kEntryMimeType), QLatin1String(kCellMimeType)}; }
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override {
+    const int number = items.isEmpty() ? 0 : entryNumber(items.first()->text());
+    if (number <= 0) return nullptr;
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(kEntryMimeType), QByteArray::number(number));
+    return data;
+  }
+  void startDrag(Qt::DropActions actions) override {
+    const int number = currentItem() != nullptr ? entryNumber(currentItem()->text()) : 0;
+    m_dragStarted(number, true);
+    QListWidget::startDrag(actions);
+    m_dragStarted(number, false);
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override { acceptLesson(event); }
+  void dragMoveEvent(QDragMoveEvent* event) override { acceptLesson(event); }
+  void dropEvent(QDropEvent* event) override {
+    int row = 0, day = 0;
+    if (!cellOfMimeData(event->mimeData(), row, day)) return event->ignore();
+    event->acceptProposedAction();
+    m_lessonDropped(row, day);
+  }
+
+ private:
+  // Only lessons of the grid are taken; the list's own entries do not reorder.
+  void acceptLesson(QDropEvent* event) {
+    if (event->mimeData()->hasFormat(QLatin1String(kCellMimeType))) {
+      event->acceptProposedAction();
+    } else {
+      event->ignore();
+    }
+  }
+  DragStarted m_dragStarted;
+  LessonDropped m_lessonDropped;
+};
 
 QString slotText(const Workspace& ws) {
   const ShellState& shell = ws.shell;
@@ -95,6 +156,30 @@ void MainWindow::buildMenus() {
     m_pulldowns.emplace_back(menu, &node);
     addMenuNodes(menu, node.children);
   }
+  addHistoryActions();
+}
+
+// Ctrl+Z and Ctrl+Y sit at the top of the Bearbeiten menu and name the step they walk to.
+void MainWindow::addHistoryActions() {
+  for (const auto& [menu, node] : m_pulldowns) {
+    if (toQString(node->caption).remove(QLatin1Char('&')).trimmed() != QStringLiteral("Bearbeiten")) continue;
+    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
+    m_undoAction = new QAction(this);
+    m_undoAction->setObjectName(QStringLiteral("undo"));
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = new QAction(this);
+    m_redoAction->setObjectName(QStringLiteral("redo"));
+    m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    menu->insertActions(first, {m_undoAction, m_redoAction});
+    menu->insertSeparator(first);
+    connect(m_undoAction, &QAction::triggered, this, [this] { walkHistory(false); });
+    connect(m_redoAction, &QAction::triggered, this, [this] { walkHistory(true); });
+    return;
+  }
+}
+
+void MainWindow::walkHistory(bool forward) {
+  if (forward ? redoPlanStep(m_app) : undoPlanStep(m_app)) afterAction();
 }
 
 void MainWindow::addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes) {
@@ -179,6 +264,10 @@ QWidget* MainWindow::buildMainView() {
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::StyledPanel);
   connect(m_grid, &WeekGridWidget::cellSelected, this, &MainWindow::selectCell);
+  connect(m_grid, &WeekGridWidget::entryDropped, this, &MainWindow::placeEntryAtCell);
+  connect(m_grid, &WeekGridWidget::lessonDropped, this, &MainWindow::moveLessonToCell);
+  connect(m_grid, &WeekGridWidget::placeRequested, this, [this](int row, int day) { placeEntryAtCell(0, row, day); });
+  connect(m_grid, &WeekGridWidget::removeRequested, this, &MainWindow::removeAtCell);
   connect(m_grid, &WeekGridWidget::entityStepRequested, this, [this](int direction) {
     stepEntity(m_app.workspace(), direction);
     refresh();
@@ -217,7 +306,9 @@ QWidget* MainWindow::buildToPlacePanel() {
   QFont titleFont = m_toPlaceTitle->font();
   titleFont.setBold(true);
   m_toPlaceTitle->setFont(titleFont);
-  m_toPlace = new QListWidget(m_toPlacePanel);
+  m_toPlace = new ToPlaceList(
+      m_toPlacePanel, [this](int entry, bool dragging) { showDraggedEntry(entry, dragging); },
+      [this](int row, int day) { removeAtCell(row, day); });
   m_toPlace->setObjectName(QStringLiteral("toPlaceList"));
   m_toPlace->setFont(fixedFont());
   m_toPlace->setMinimumWidth(230);
@@ -271,6 +362,63 @@ void MainWindow::pressMainButton(MainButton button) {
 void MainWindow::selectCell(int row, int day) {
   clickSlot(m_app, day + 1, row + 1);
   refresh();
+}
+
+namespace {
+
+std::string slotArgument(int row, int day) { return std::to_string(day + 1) + "," + std::to_string(row + 1); }
+
+// The class whose lesson the shown grid has at the slot: the shown class, or the class
+// the shown teacher teaches or the shown room holds there.
+int lessonClassAt(const Workspace& ws, Slot slot) {
+  const ShellState& shell = ws.shell;
+  const TimetableGrids& t = ws.plan.timetable;
+  switch (shell.view.kind) {
+    case PlanViewKind::Class:
+      return shell.currentClass;
+    case PlanViewKind::Teacher:
+      return shell.currentTeacher >= 1 && shell.currentTeacher <= t.teacher.entities()
+                 ? t.teacher.at(shell.currentTeacher, slot.period, slot.day) >> 8
+                 : 0;
+    case PlanViewKind::Room:
+      return shell.view.currentRoom >= 1 && shell.view.currentRoom <= t.room.entities()
+                 ? t.room.at(shell.view.currentRoom, slot.period, slot.day)
+                 : 0;
+    case PlanViewKind::Subject:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// Entry number 0 places the chosen entry, as "einfügen" does.
+void MainWindow::placeEntryAtCell(int entryNumber, int row, int day) {
+  const std::string entry = entryNumber > 0 ? " N:" + std::to_string(entryNumber) : std::string();
+  m_app.typeCommand(">" + slotArgument(row, day) + entry);
+  afterAction();
+}
+
+void MainWindow::moveLessonToCell(int fromRow, int fromDay, int row, int day) {
+  const Slot from{fromDay + 1, fromRow + 1};
+  const int c = lessonClassAt(m_app.workspace(), from);
+  if (c > 0 && (fromRow != row || fromDay != day)) moveLessonStep(m_app, MoveRequest{c, from, Slot{day + 1, row + 1}});
+  afterAction();
+}
+
+void MainWindow::removeAtCell(int row, int day) {
+  m_app.typeCommand("<" + slotArgument(row, day));
+  afterAction();
+}
+
+// While an entry is dragged from the list, the week shows where it can go.
+void MainWindow::showDraggedEntry(int entryNumber, bool dragging) {
+  const std::string& list = m_app.workspace().plan.assignments;
+  const size_t at = static_cast<size_t>(std::max(0, entryNumber - 1)) * AssignmentView::kSize;
+  m_draggedEntry = dragging && entryNumber > 0 && at + AssignmentView::kSize <= list.size()
+                       ? list.substr(at, AssignmentView::kSize)
+                       : std::string();
+  refreshMainView();
 }
 
 void MainWindow::listItemActivated(QListWidgetItem* item) {
@@ -398,6 +546,12 @@ void MainWindow::refresh() {
 }
 
 void MainWindow::refreshMenus() {
+  if (m_undoAction != nullptr) {
+    m_undoAction->setText(toQString(undoCaption(m_app)));
+    m_undoAction->setEnabled(m_app.workspace().history.canUndo());
+    m_redoAction->setText(toQString(redoCaption(m_app)));
+    m_redoAction->setEnabled(m_app.workspace().history.canRedo());
+  }
   const Workspace& ws = m_app.workspace();
   for (const auto& [menu, node] : m_pulldowns) menu->menuAction()->setEnabled(menuEnabled(*node, ws));
   for (const auto& [id, action] : m_actions) action->setEnabled(menuEnabled(*findMenuItem(id), ws));
@@ -452,9 +606,47 @@ void MainWindow::refreshMainView() {
   options.showClass = shell.view.showClass;
   options.showTeacher = shell.view.showTeacher;
   options.showRoom = shell.view.showRoom;
-  m_grid->setGrid(buildWeekGrid(ws), options);
+  WeekGrid grid = buildWeekGrid(ws);
+  addFitMarks(grid, options);
+  m_grid->setGrid(std::move(grid), options);
   m_views->setCurrentIndex(0);
   refreshToPlaceList();
+}
+
+namespace {
+
+// The period a grid row shows: its leading number ("3", or "3A" with week alternation).
+int periodOfRow(const std::string& rowName) {
+  int period = 0;
+  for (const char c : rowName) {
+    if (c < '0' || c > '9') break;
+    period = period * 10 + (c - '0');
+  }
+  return period;
+}
+
+}  // namespace
+
+// While an entry is chosen, every cell shows what the slot check says of it there, the
+// same codes "E:" lists.
+void MainWindow::addFitMarks(const WeekGrid& grid, WeekGridWidget::Options& options) {
+  Workspace& ws = m_app.workspace();
+  const bool planning = ws.base.loaded() && ws.shell.workMode <= 1 && ws.shell.mainView == MainView::WeekGrid;
+  const std::string entry = m_draggedEntry.empty() ? ws.shell.currentEntry : m_draggedEntry;
+  if (!planning || entry.size() != AssignmentView::kSize) return;
+  const std::vector<SlotFit> fits = entryFits(ws, entry);
+  for (int row = 0; row < grid.rows(); ++row) {
+    for (int day = 0; day < grid.days(); ++day) {
+      const Slot slot{day + 1, periodOfRow(grid.rowNames[static_cast<size_t>(row)])};
+      const bool inWeek = slot.period >= 1 && slot.period <= ws.base.periodsPerDay && slot.day <= ws.base.days;
+      const SlotFit fit = inWeek ? fits[fitIndex(ws, slot)] : SlotFit{};
+      const bool usable = fit.code == CheckCode::Free;
+      options.fitCodes.push_back(!inWeek  ? QString()
+                                 : usable ? QStringLiteral(".")
+                                          : QString::number(static_cast<int>(fit.code)));
+      options.fitReasons.push_back(toQString(fit.reason));
+    }
+  }
 }
 
 // The list is only rebuilt when its lines change, so that a pick in it keeps its place.

@@ -5,7 +5,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
 
+#include "gui/week_grid_widget.h"
 #include "shell/button_row.h"
 #include "shell/menu_table.h"
 #include "workspace/ui.h"
@@ -43,8 +45,14 @@ class MainWindow : public QMainWindow {
   void triggerMenuItem(int id);
   void pressMainButton(MainButton button);
   void selectCell(int row, int day);
+  // Drops and keys on the grid (rows and days 0-based), each one command or one move.
+  void placeEntryAtCell(int entryNumber, int row, int day);
+  void moveLessonToCell(int fromRow, int fromDay, int row, int day);
+  void removeAtCell(int row, int day);
 
   QAction* menuAction(int id) const;
+  QAction* undoAction() const { return m_undoAction; }
+  QAction* redoAction() const { return m_redoAction; }
   QMenu* pulldown(int index) const;
   QPushButton* mainButton(MainButton button) const;
   QLabel* modeLabel() const { return m_modeLabel; }
@@ -71,6 +79,10 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildMenus();
+  void addHistoryActions();
+  void showDraggedEntry(int entryNumber, bool dragging);
+  void walkHistory(bool forward);
+  void addFitMarks(const WeekGrid& grid, WeekGridWidget::Options& options);
   void addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes);
   QWidget* buildCommandRow();
   QWidget* buildButtonRow();
@@ -92,6 +104,9 @@ class MainWindow : public QMainWindow {
 
   Application& m_app;
   std::map<int, QAction*> m_actions;
+  QAction* m_undoAction = nullptr;
+  QAction* m_redoAction = nullptr;
+  std::string m_draggedEntry;  // the entry being dragged from the list, shown before the chosen one
   std::vector<std::pair<QMenu*, const MenuNode*>> m_pulldowns;
   std::array<QPushButton*, kMainButtonCount> m_buttons{};
   QLabel* m_modeLabel = nullptr;

@@ -1,9 +1,16 @@
 #include "gui/week_grid_widget.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 #include <algorithm>
 #include <iterator>
 
@@ -28,6 +35,8 @@ const QColor kEmptyAfternoonFill(0xee, 0xf1, 0xf5);
 const QColor kEmptyBorder(0xdd, 0xe3, 0xe9);
 const QColor kSelection(0x1e, 0x88, 0xe5);
 // The substitution day: open lessons red, substitutions orange, absent teachers red hatched.
+const QColor kUsableColour(0x2e, 0x7d, 0x32);
+const QColor kRefusedColour(0xc6, 0x28, 0x28);
 const QColor kOpenColour(0xd3, 0x2f, 0x2f);
 const QColor kSubstitutedColour(0xef, 0x6c, 0x00);
 const QColor kAbsentColour(0xc6, 0x28, 0x28);
@@ -68,6 +77,7 @@ QColor subjectColour(int subjectIndex) {
 WeekGridWidget::WeekGridWidget(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setAcceptDrops(true);
 }
 
 void WeekGridWidget::setGrid(WeekGrid grid, Options options) {
@@ -135,6 +145,7 @@ void WeekGridWidget::paintEvent(QPaintEvent*) {
     for (int day = 0; day < m_grid.days(); ++day) {
       const QRect cell = cellRect(row, day);
       paintCell(painter, cell, m_grid.at(row, day));
+      paintFitMark(painter, cell, fitCode(row, day));
       if (row == m_options.selectedRow && day == m_options.selectedDay) {
         painter.setPen(QPen(kSelection, 2.5));
         painter.setBrush(Qt::NoBrush);
@@ -148,6 +159,55 @@ void WeekGridWidget::paintEvent(QPaintEvent*) {
     painter.setFont(sized(font(), 15, false));
     painter.drawText(hint, Qt::AlignCenter | Qt::TextWordWrap, m_options.emptyHint);
   }
+}
+
+QString WeekGridWidget::fitCode(int row, int day) const {
+  const size_t i = static_cast<size_t>(row * m_grid.days() + day);
+  return row >= 0 && day >= 0 && i < m_options.fitCodes.size() ? m_options.fitCodes[i] : QString();
+}
+
+QString WeekGridWidget::fitToolTip(int row, int day) const {
+  const QString code = fitCode(row, day);
+  if (code.isEmpty()) return {};
+  if (code == QStringLiteral(".")) return QStringLiteral("Hier setzbar.");
+  const size_t i = static_cast<size_t>(row * m_grid.days() + day);
+  const QString reason = i < m_options.fitReasons.size() ? m_options.fitReasons[i] : QString();
+  return QStringLiteral("Nicht setzbar (%1): %2").arg(code, reason);
+}
+
+// Usable cells get a green frame, refused ones a red wash with the refusal code in the
+// corner, so the week reads at a glance while an entry is chosen.
+void WeekGridWidget::paintFitMark(QPainter& painter, const QRect& rect, const QString& code) const {
+  if (code.isEmpty()) return;
+  const QRectF area = QRectF(rect).adjusted(2, 2, -2, -2);
+  if (code == QStringLiteral(".")) {
+    painter.setPen(QPen(kUsableColour, 2));
+    painter.setBrush(QColor(kUsableColour.red(), kUsableColour.green(), kUsableColour.blue(), 40));
+    painter.drawRoundedRect(area, 5, 5);
+    return;
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(kRefusedColour.red(), kRefusedColour.green(), kRefusedColour.blue(), 45));
+  painter.drawRoundedRect(area, 5, 5);
+  painter.setPen(kRefusedColour);
+  painter.setFont(sized(font(), 12, true));
+  painter.drawText(area.adjusted(0, 0, -5, -3), Qt::AlignRight | Qt::AlignBottom, code);
+}
+
+bool WeekGridWidget::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    int row = 0, day = 0;
+    const QString tip = cellAt(help->pos(), row, day) ? fitToolTip(row, day) : QString();
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void WeekGridWidget::paintHeader(QPainter& painter, const Geometry& g) const {
@@ -307,10 +367,73 @@ WeekGridWidget::CardText WeekGridWidget::cardText(const GridCell& cell) const {
 
 void WeekGridWidget::mousePressEvent(QMouseEvent* event) {
   int row = 0, day = 0;
+  m_pressPoint = QPoint(-1, -1);
   if (event->button() == Qt::LeftButton && cellAt(event->position().toPoint(), row, day)) {
+    m_pressPoint = event->position().toPoint();
     setFocus();
     emit cellSelected(row, day);
   }
+}
+
+// A lesson card dragged past the usual distance starts a drag that carries its cell.
+void WeekGridWidget::mouseMoveEvent(QMouseEvent* event) {
+  int row = 0, day = 0;
+  if (!(event->buttons() & Qt::LeftButton) || m_pressPoint.x() < 0 ||
+      (event->position().toPoint() - m_pressPoint).manhattanLength() < QApplication::startDragDistance() ||
+      !cellAt(m_pressPoint, row, day) || !m_grid.at(row, day).hasLesson() || m_grid.at(row, day).classLock) {
+    return;
+  }
+  m_pressPoint = QPoint(-1, -1);
+  auto* drag = new QDrag(this);
+  drag->setMimeData(cellMimeData(row, day));
+  emit lessonDragging(row, day, true);
+  drag->exec(Qt::MoveAction);
+  emit lessonDragging(row, day, false);
+}
+
+void WeekGridWidget::dragEnterEvent(QDragEnterEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data->hasFormat(QLatin1String(kEntryMimeType)) || data->hasFormat(QLatin1String(kCellMimeType))) {
+    event->acceptProposedAction();
+  }
+}
+
+void WeekGridWidget::dragMoveEvent(QDragMoveEvent* event) {
+  int row = 0, day = 0;
+  if (cellAt(event->position().toPoint(), row, day)) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void WeekGridWidget::dropEvent(QDropEvent* event) {
+  int row = 0, day = 0;
+  if (!cellAt(event->position().toPoint(), row, day)) return event->ignore();
+  const QMimeData* data = event->mimeData();
+  int fromRow = 0, fromDay = 0;
+  if (cellOfMimeData(data, fromRow, fromDay)) {
+    event->acceptProposedAction();
+    emit lessonDropped(fromRow, fromDay, row, day);
+  } else if (data->hasFormat(QLatin1String(kEntryMimeType))) {
+    event->acceptProposedAction();
+    emit entryDropped(QString::fromLatin1(data->data(QLatin1String(kEntryMimeType))).toInt(), row, day);
+  }
+}
+
+QMimeData* cellMimeData(int row, int day) {
+  auto* data = new QMimeData;
+  data->setData(QLatin1String(kCellMimeType), QStringLiteral("%1,%2").arg(row).arg(day).toLatin1());
+  return data;
+}
+
+bool cellOfMimeData(const QMimeData* data, int& row, int& day) {
+  if (data == nullptr || !data->hasFormat(QLatin1String(kCellMimeType))) return false;
+  const QStringList parts = QString::fromLatin1(data->data(QLatin1String(kCellMimeType))).split(QLatin1Char(','));
+  if (parts.size() != 2) return false;
+  row = parts[0].toInt();
+  day = parts[1].toInt();
+  return true;
 }
 
 void WeekGridWidget::keyPressEvent(QKeyEvent* event) {
@@ -329,6 +452,14 @@ void WeekGridWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
       day = std::min(m_grid.days() - 1, day + 1);
       break;
+    case Qt::Key_Insert:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      emit placeRequested(row, day);
+      return;
+    case Qt::Key_Delete:
+      emit removeRequested(row, day);
+      return;
     case Qt::Key_PageUp:
       emit entityStepRequested(-1);
       return;

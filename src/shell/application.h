@@ -21,6 +21,7 @@ class Application {
   Application(Workspace& ws, Ui& ui);
 
   Workspace& workspace() { return m_ws; }
+  const Workspace& workspace() const { return m_ws; }
   Ui& ui() { return m_ui; }
   CommandInterpreter& interpreter() { return m_interpreter; }
 

@@ -11,6 +11,7 @@
 #include "shell/editor_commands.h"
 #include "shell/exchange_commands.h"
 #include "shell/failure_messages.h"
+#include "shell/history_commands.h"
 #include "shell/placement_commands.h"
 #include "shell/print_commands.h"
 #include "shell/substitution_commands.h"
@@ -132,6 +133,7 @@ void BatchRunner::addStandardKeywords() {
     return true;
   });
   addPlacementKeywords(*this);
+  addHistoryKeywords(*this);
   addEditorKeywords(*this);
   addUploadKeywords(*this);
   addPrintKeywords(*this);

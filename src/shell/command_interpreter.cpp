@@ -98,8 +98,12 @@ CommandOutcome CommandInterpreter::run(std::string text) {
   if ((entry->workModes & (1U << m_ws.shell.workMode)) == 0) return CommandOutcome::NotInWorkMode;
   if (m_depth >= kMaxNesting) return CommandOutcome::NestedTooDeeply;
   ++m_depth;
+  // Every command that changes the plan is one undo step, named after the command unless
+  // the operation names itself.
+  m_ws.history.begin(m_ws.plan);
   CommandContext context{m_ws, m_ui, [this](const std::string& next) { run(next); }};
   entry->handler(context, *command);
+  m_ws.history.commit(m_ws.plan, *command);
   --m_depth;
   return CommandOutcome::Dispatched;
 }

@@ -6,6 +6,7 @@
 #include "shell/exchange_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
+#include "shell/menu_table.h"
 #include "shell/output_commands.h"
 #include "shell/print_commands.h"
 #include "shell/substitution_menu.h"
@@ -106,7 +107,34 @@ std::string versionInfoText() {
          "Hilfe: Men\xFC \"Hilfen\" oder Knopf \"Hilfen\" in den Dialogen.";
 }
 
+namespace {
+
+void runMenuItemSteps(Application& app, int id, const std::string& commandField);
+
+// The caption without its accelerator marks: "&Plan" names the step "Plan".
+std::string menuStepName(const std::string& caption) {
+  std::string name;
+  for (const char c : caption) {
+    if (c != '&') name += c;
+  }
+  return name;
+}
+
+}  // namespace
+
+// Every menu item that changes the plan (editors, runs, deletions) is one undo step; a
+// file item that opens another plan clears the history itself.
 void runMenuItem(Application& app, int id, const std::string& commandField) {
+  Workspace& ws = app.workspace();
+  const MenuNode* item = findMenuItem(id);
+  ws.history.begin(ws.plan);
+  runMenuItemSteps(app, id, commandField);
+  ws.history.commit(ws.plan, item != nullptr ? menuStepName(item->caption) : std::string());
+}
+
+namespace {
+
+void runMenuItemSteps(Application& app, int id, const std::string& commandField) {
   Workspace& ws = app.workspace();
   if (runFileItem(app, id)) return;
   if (runPrintMenuItem(app, id)) return;
@@ -160,5 +188,7 @@ void runMenuItem(Application& app, int id, const std::string& commandField) {
       menuItemUnavailable(app);
   }
 }
+
+}  // namespace
 
 }  // namespace quort

@@ -11,6 +11,7 @@
 #include "shell/menu_actions.h"
 #include "shell/menu_table.h"
 #include "timetable/assignment_list.h"
+#include "timetable/lesson_move.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/manual_placement.h"
 #include "timetable/plan_views.h"
@@ -240,6 +241,8 @@ void setCommand(CommandContext& context, const std::string& command) {
   BackupPlanRecords(ws, context.ui);
   recountHoursToPlace(ws);
   ws.shell.currentEntry = ws.plan.assignments.substr(*index * AssignmentView::kSize, AssignmentView::kSize);
+  ws.history.name(chosenEntryText(ws.base, ws.shell.currentEntry) + " nach " + DayAbbrev(target->slot.day) + " " +
+                  std::to_string(target->slot.period));
   if (placeAssignment(ws, context.ui, *index, target->slot) == PlaceOutcome::Placed) ws.shell.continuation = true;
 }
 
@@ -251,14 +254,6 @@ int classToRemove(const Workspace& ws, const PlacementArguments& args, const Tar
   if (teacher == 0 && ws.shell.view.kind == PlanViewKind::Teacher) teacher = ws.shell.currentTeacher;
   if (!hasTeacherGrid(ws.base, teacher)) return target.schoolClass;
   return ws.plan.timetable.teacher.at(teacher, target.slot.period, target.slot.day) >> 8;
-}
-
-// The key under which a removed lesson goes back, so that it can be set again at once.
-std::string removedEntryKey(const Workspace& ws, int c, Slot slot) {
-  const uint16_t lesson = ws.plan.timetable.lessonWord.at(c, slot.period, slot.day);
-  const int coupling = RoomWord::coupling(ws.plan.timetable.roomWord.at(c, slot.period, slot.day));
-  if (coupling == 0) return makeAssignment(LessonWord::teacher(lesson), c, LessonWord::subject(lesson), 0);
-  return makeAssignment(0, 0, coupling, 0);
 }
 
 // "<": takes the lesson at the slot back into the assignments, or with "R:" (and in the
@@ -278,7 +273,7 @@ void removeCommand(CommandContext& context, const std::string& command) {
     clearRoom(ws, c, target->slot);
     return;
   }
-  const std::string key = removedEntryKey(ws, c, target->slot);
+  const std::string key = entryKeyAt(ws, c, target->slot);
   recountHoursToPlace(ws);
   if (removeLesson(ws, context.ui, target->slot, c, RemoveMode::kAsk, ws.plan.assignments)) return;
   const AssignmentView removed(key, 0);

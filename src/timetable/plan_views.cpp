@@ -6,6 +6,7 @@
 #include "data/number_text.h"
 #include "data/plan_records.h"
 #include "timetable/assignment_list.h"
+#include "timetable/manual_placement.h"
 #include "timetable/slot_check.h"
 #include "workspace/plan_file.h"
 #include "workspace/workspace.h"
@@ -138,29 +139,20 @@ std::string freeTeachers(const Workspace& ws, Slot slot) {
   return text;
 }
 
-// The week as the slot check sees the entry; the view's selections and the check's
-// remembered values stay as they were.
+// The week as the slot check sees the entry, one line per period.
 std::vector<std::string> entryWeek(Workspace& ws, const std::string& entry) {
-  const PlacementState savedState = ws.placement;
-  const int savedClass = ws.shell.currentClass;
-  const int savedTeacher = ws.shell.currentTeacher;
-  const DecodedEntry decoded = decodeEntry(ws, entry);
-  std::vector<std::string> lines{"     " + [&] {
-    std::string header;
-    for (int day = 1; day <= ws.base.days; ++day) header += " " + DayAbbrev(day);
-    return header;
-  }()};
+  const std::vector<SlotFit> fits = entryFits(ws, entry);
+  std::string header = "     ";
+  for (int day = 1; day <= ws.base.days; ++day) header += " " + DayAbbrev(day);
+  std::vector<std::string> lines{header};
   for (int period = 1; period <= ws.base.periodsPerDay; ++period) {
     std::string line = "  " + rightAligned(period, 2) + " ";
     for (int day = 1; day <= ws.base.days; ++day) {
-      const CheckCode code = checkSlot(ws, decoded.units, Slot{day, period}, {.level = 0, .extra = decoded.extra});
+      const CheckCode code = fits[fitIndex(ws, Slot{day, period})].code;
       line += code == CheckCode::Free ? "  ." : "  " + std::to_string(static_cast<int>(code));
     }
     lines.push_back(line);
   }
-  ws.placement = savedState;
-  ws.shell.currentClass = savedClass;
-  ws.shell.currentTeacher = savedTeacher;
   return lines;
 }
 
@@ -233,6 +225,29 @@ std::vector<std::string> missingRoomsList(const Workspace& ws, ListFilter filter
     }
   }
   return lines;
+}
+
+size_t fitIndex(const Workspace& ws, Slot slot) {
+  return static_cast<size_t>((slot.period - 1) * ws.base.days + slot.day - 1);
+}
+
+std::vector<SlotFit> entryFits(Workspace& ws, const std::string& entry) {
+  const PlacementState savedState = ws.placement;
+  const int savedClass = ws.shell.currentClass;
+  const int savedTeacher = ws.shell.currentTeacher;
+  const DecodedEntry decoded = decodeEntry(ws, entry);
+  std::vector<SlotFit> fits(static_cast<size_t>(ws.base.days * ws.base.periodsPerDay));
+  for (int period = 1; period <= ws.base.periodsPerDay; ++period) {
+    for (int day = 1; day <= ws.base.days; ++day) {
+      SlotFit& fit = fits[fitIndex(ws, Slot{day, period})];
+      fit.code = checkSlot(ws, decoded.units, Slot{day, period}, {.level = 0, .extra = decoded.extra});
+      if (fit.code != CheckCode::Free) fit.reason = refusalText(ws);
+    }
+  }
+  ws.placement = savedState;
+  ws.shell.currentClass = savedClass;
+  ws.shell.currentTeacher = savedTeacher;
+  return fits;
 }
 
 std::vector<std::string> resourcesText(Workspace& ws, Slot slot) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "timetable/lesson_grid.h"
+#include "workspace/placement_state.h"
 #include "workspace/shell_state.h"
 
 namespace quort {
@@ -23,6 +25,17 @@ std::vector<std::string> lessonsToPlaceList(const Workspace& ws, ListFilter filt
 
 // The lessons of the timetable that have no room yet ("Raumplan").
 std::vector<std::string> missingRoomsList(const Workspace& ws, ListFilter filter);
+
+// Where an entry can go: the slot check's code for every slot of the week (Free where it is
+// usable) and, for a refusal, the text placeEntry would show.
+struct SlotFit {
+  CheckCode code = CheckCode::Free;
+  std::string reason;
+};
+// One per slot, periods down and days across: index fitIndex(ws, slot). The check's
+// remembered values and the current class and teacher stay as they were.
+std::vector<SlotFit> entryFits(Workspace& ws, const std::string& entry);
+size_t fitIndex(const Workspace& ws, Slot slot);
 
 // "Resourcen" at the slot: the free rooms, the free teachers, and for the chosen entry the
 // whole week as the slot check sees it ("." usable, otherwise the refusal code).

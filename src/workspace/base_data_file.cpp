@@ -129,6 +129,7 @@ LoadStatus LoadBaseData(Workspace& ws, Ui& ui, std::string name) {
   loaded.baseDataDirectory = absoluteDirectoryOf(stem);
   ws.base = std::move(loaded);
   ws.plan.reset(ws.base);
+  ws.history.clear();
   ws.placement.hoursToPlace.clear();
   ws.backup = PlanBackup{};
   ws.dialogs.lastName = stem;

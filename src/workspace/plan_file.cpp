@@ -174,6 +174,7 @@ bool LoadPlan(Workspace& ws, Ui& ui, const std::string& name, PlanFileKind kind,
   std::string buffer = std::move(ws.plan.assignmentBuffer);
   const TimetableGrids reference = std::move(ws.plan.reference);
   ws.plan.reset(ws.base);
+  ws.history.clear();
   ws.placement.hoursToPlace.clear();
   ws.plan.assignmentBuffer = std::move(buffer);
   ws.plan.reference = reference;

@@ -6,6 +6,7 @@
 #include "data/random_generator.h"
 #include "workspace/generator_state.h"
 #include "workspace/placement_state.h"
+#include "workspace/plan_history.h"
 #include "workspace/print_state.h"
 #include "workspace/shell_state.h"
 #include "workspace/substitution_state.h"
@@ -19,6 +20,7 @@ struct Workspace {
   BaseData base;
   PlanTables plan;
   PlanBackup backup;
+  PlanHistory history;  // the steps Ctrl+Z and Ctrl+Y walk; "zurück" keeps its own backup
   ShellState shell;
   DialogState dialogs;
   RandomGenerator random;
