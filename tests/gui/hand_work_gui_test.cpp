@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
