@@ -21,6 +21,8 @@ class AssignmentView {
  public:
   static constexpr size_t kSize = 4;
   AssignmentView(std::string_view records, size_t index) : m_bytes(records.substr(index * kSize, kSize)) {}
+  // A view must not outlive its bytes: a temporary string would leave it dangling.
+  AssignmentView(std::string&&, size_t) = delete;
 
   int teacher() const { return byte(0); }
   int schoolClass() const { return byte(1); }
@@ -44,6 +46,8 @@ class CouplingMemberView {
  public:
   static constexpr size_t kSize = 4;
   CouplingMemberView(std::string_view coupling, size_t index) : m_bytes(coupling.substr(index * kSize, kSize)) {}
+  // A view must not outlive its bytes: a temporary string would leave it dangling.
+  CouplingMemberView(std::string&&, size_t) = delete;
 
   int teacher() const { return byte(0); }
   int schoolClass() const { return byte(1); }
@@ -62,6 +66,8 @@ class OpenLessonView {
  public:
   static constexpr size_t kSize = 7;
   OpenLessonView(std::string_view records, size_t index) : m_bytes(records.substr(index * kSize, kSize)) {}
+  // A view must not outlive its bytes: a temporary string would leave it dangling.
+  OpenLessonView(std::string&&, size_t) = delete;
 
   int teacher() const { return byte(0); }
   int schoolClass() const { return byte(1); }
@@ -81,6 +87,8 @@ class FreedLessonView {
  public:
   static constexpr size_t kSize = 3;
   FreedLessonView(std::string_view records, size_t index) : m_bytes(records.substr(index * kSize, kSize)) {}
+  // A view must not outlive its bytes: a temporary string would leave it dangling.
+  FreedLessonView(std::string&&, size_t) = delete;
 
   int teacher() const { return byte(0); }
   int schoolClass() const { return byte(1); }

@@ -97,7 +97,7 @@ std::string buildWorkList(Workspace& ws, const GenerationFilter& filter) {
   std::string& assignments = ws.plan.assignments;
   std::string workList;
   for (size_t pos = 0; pos + AssignmentView::kSize <= assignments.size();) {
-    const AssignmentView entry(assignments.substr(pos, AssignmentView::kSize), 0);
+    const AssignmentView entry(std::string_view(assignments).substr(pos, AssignmentView::kSize), 0);
     if (!entry.isCoupling()) {
       if (filter.singles && sets.passes(entry.teacher(), entry.schoolClass(), entry.subject()))
         workList += assignments.substr(pos, AssignmentView::kSize);

@@ -198,7 +198,7 @@ void PlanGenerator::recountTeacherHours(std::string_view workList) {
     if (teacher >= 1 && teacher < nTeachers) hours[static_cast<size_t>(teacher)] += periods;
   };
   for (size_t pos = 0; pos + kEntry <= workList.size(); pos += kEntry) {
-    const AssignmentView entry(workList.substr(pos, kEntry), 0);
+    const AssignmentView entry(std::string_view(workList).substr(pos, kEntry), 0);
     const int whole = byteAt(workList, pos + 3);
     if (!entry.isCoupling()) {
       add(entry.teacher(), whole);
@@ -477,7 +477,7 @@ bool PlanGenerator::runAttempt(std::string& chunk, int attempt, std::string& fai
 void PlanGenerator::returnChunk(std::string_view incoming, std::string_view chunk) {
   std::string& assignments = m_ws.plan.assignments;
   for (size_t pos = 0; pos + kEntry <= incoming.size(); pos += kEntry) {
-    if (!AssignmentView(incoming.substr(pos, kEntry), 0).isCoupling())
+    if (!AssignmentView(std::string_view(incoming).substr(pos, kEntry), 0).isCoupling())
       mergeEntries(incoming.substr(pos, kEntry), assignments, MergeMode::Subtract);
   }
   mergeEntries(chunk, assignments, MergeMode::Add);

@@ -178,7 +178,7 @@ TEST_F(Placement, KeepingAProtectedLessonStopsThePlacement) {
   demo.ui.queueAnswer("Ja");
   EXPECT_EQ(place("DZ", "MU", "5A", fr1), PlaceOutcome::Placed);
   for (const char* member : {"5B", "5C", "5D"}) EXPECT_EQ(demo.lesson(member, fr1), 0) << member;
-  EXPECT_EQ(AssignmentView(demo.couplingEntry(1, 0), 0).periods(), 2);
+  EXPECT_EQ(AssignmentView(std::string_view(demo.couplingEntry(1, 0)), 0).periods(), 2);
   EXPECT_EQ(demo.periodsToPlace("DZ", "MU", "5A"), 1);
   EXPECT_TRUE(demo.consistent());
 }
@@ -201,7 +201,7 @@ TEST_F(Placement, RemovingReturnsTheWholeBlockWithItsMarkers) {
       removeLesson(demo.ws, demo.ui, Slot{1, 3}, demo.schoolClass("11F"), RemoveMode::kAsk, demo.ws.plan.assignments));
   EXPECT_TRUE(demo.ui.records().empty());
   for (const char* member : {"11A", "11B", "11C", "11D", "11E", "11F"}) EXPECT_EQ(demo.lesson(member, Slot{1, 4}), 0);
-  EXPECT_EQ(AssignmentView(demo.couplingEntry(7, 1), 0).periods(), 4);
+  EXPECT_EQ(AssignmentView(std::string_view(demo.couplingEntry(7, 1)), 0).periods(), 4);
   demo.ws.shell.workMode = 1;
   placeCoupling(7, 1, Slot{1, 3});
   EXPECT_TRUE(removeLesson(demo.ws, demo.ui, Slot{1, 3}, demo.schoolClass("11A"), RemoveMode::kRefuse,

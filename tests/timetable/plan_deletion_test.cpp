@@ -43,7 +43,7 @@ TEST_F(PlanDeletion, TimetableGoesBackIntoTheAssignmentsCoupledOnlyWhenTicked) {
   demo.ui.queueAnswer("Klasse 5A");
   EXPECT_TRUE(deletePlan(demo.ws, demo.ui));
   EXPECT_EQ(demo.lesson("5D", kReligion), 0);
-  EXPECT_EQ(AssignmentView(demo.couplingEntry(1, 0), 0).periods(), 2);
+  EXPECT_EQ(AssignmentView(std::string_view(demo.couplingEntry(1, 0)), 0).periods(), 2);
   EXPECT_TRUE(demo.consistent());
   EXPECT_FALSE(deletePlan(demo.ws, demo.ui));  // no answer: cancelled
 }
