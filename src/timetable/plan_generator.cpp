@@ -169,14 +169,18 @@ int32_t PlanGenerator::entryScore(std::string_view entry) const {
   return roundEven(sum + w[1] * cnt);
 }
 
+// The terms can be huge (a day over the limit scores near the end of the int range), so
+// the sums wrap around in 32 bits as they always did, without signed overflow.
 int32_t PlanGenerator::planCost(std::string_view list) const {
-  int32_t teachers = 0;
-  for (int t = 1; t < m_ws.base.nTeachers(); ++t) teachers += teacherTerm(t);
-  int32_t classes = 0;
-  for (int c = 1; c <= m_ws.base.nClasses(); ++c) classes += classTerm(c);
-  int32_t entries = 0;
-  for (size_t pos = 0; pos + kEntry <= list.size(); pos += kEntry) entries += entryScore(list.substr(pos, kEntry));
-  return teachers + 100 * classes + 2 * entries;
+  uint32_t teachers = 0;
+  for (int t = 1; t < m_ws.base.nTeachers(); ++t) teachers += static_cast<uint32_t>(teacherTerm(t));
+  uint32_t classes = 0;
+  for (int c = 1; c <= m_ws.base.nClasses(); ++c) classes += static_cast<uint32_t>(classTerm(c));
+  uint32_t entries = 0;
+  for (size_t pos = 0; pos + kEntry <= list.size(); pos += kEntry) {
+    entries += static_cast<uint32_t>(entryScore(list.substr(pos, kEntry)));
+  }
+  return static_cast<int32_t>(teachers + 100U * classes + 2U * entries);
 }
 
 void PlanGenerator::varyWeights() {
