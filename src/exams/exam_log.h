@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exams/exam_spec.h"
+#include "exams/exam_preset.h"
 
 namespace quort {
 
@@ -21,7 +21,7 @@ struct ExamFields {
 };
 
 // One saved exam as klausauf.x holds it: CR LF lines from "¬Klausuren am ..." to "####".
-std::string examRecordText(const ExamSpec& spec, const std::string& date, const ExamFields& fields);
+std::string examRecordText(const ExamPreset& preset, const std::string& date, const ExamFields& fields);
 
 // Appends the record to klausauf.x in one atomic write. With startNew the old log is
 // kept as klausauf.x-b and the new one holds only this record, so a cleared overview is

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "exams/exam_spec.h"
+#include "exams/exam_preset.h"
 #include "substitution/extra_work_log.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 using quort::ExamFields;
-using quort::ExamSpec;
+using quort::ExamPreset;
 
 std::string goldenFile(const std::string& name) {
   std::ifstream in(std::string(QUORT_SOURCE_DIR) + "/tests/exams/data/" + name, std::ios::binary);
@@ -24,7 +24,7 @@ std::string goldenFile(const std::string& name) {
   return bytes.str();
 }
 
-ExamSpec sampleSpec() { return *quort::parseExamSpec("mo3-4|12|D1,M2", 10); }
+ExamPreset samplePreset() { return *quort::parseExamPreset("mo3-4|12|D1,M2", 10); }
 
 ExamFields smallFields() {
   ExamFields fields;
@@ -44,17 +44,17 @@ ExamFields sampleFields() {
 
 // Terms outside MO..SA or outside the shown periods are refused before any grid is
 // touched; a sound term gives weekday and period range.
-TEST(ExamSpec, TermIsCheckedAgainstWeekdayAndShownPeriods) {
-  const auto spec = quort::parseExamSpec("di2-5|12|d1", 8);
-  ASSERT_TRUE(spec);
-  EXPECT_EQ(spec->term, "DI2-5");
-  EXPECT_EQ(spec->selection, "D1");
-  EXPECT_EQ(spec->day, 2);
-  EXPECT_EQ(spec->firstShown, 2);
-  EXPECT_EQ(spec->lastShown, 5);
+TEST(ExamPreset, TermIsCheckedAgainstWeekdayAndShownPeriods) {
+  const auto preset = quort::parseExamPreset("di2-5|12|d1", 8);
+  ASSERT_TRUE(preset);
+  EXPECT_EQ(preset->term, "DI2-5");
+  EXPECT_EQ(preset->selection, "D1");
+  EXPECT_EQ(preset->day, 2);
+  EXPECT_EQ(preset->firstShown, 2);
+  EXPECT_EQ(preset->lastShown, 5);
   for (const char* bad : {"SO2-3|12|", "MO0-2|12|", "MO4-3|12|", "MO3-9|12|", "MO3|12|", "M-3|12|", "MO3-4|12",
                           "XY3-4|12|", "MO3-4x|12|"}) {
-    EXPECT_FALSE(quort::parseExamSpec(bad, 8)) << bad;
+    EXPECT_FALSE(quort::parseExamPreset(bad, 8)) << bad;
   }
   EXPECT_EQ(quort::firstInternalPeriod(3, true), 5);
   EXPECT_EQ(quort::lastInternalPeriod(4, true), 8);
@@ -63,14 +63,14 @@ TEST(ExamSpec, TermIsCheckedAgainstWeekdayAndShownPeriods) {
 
 // A saved exam is written byte for byte as the log format asks.
 TEST(ExamLog, RecordMatchesGoldenFile) {
-  EXPECT_EQ(quort::examRecordText(sampleSpec(), "07.12.2026", sampleFields()), goldenFile("record.x"));
+  EXPECT_EQ(quort::examRecordText(samplePreset(), "07.12.2026", sampleFields()), goldenFile("record.x"));
 }
 
 // Sections whose field is empty are left out of the record.
 TEST(ExamLog, EmptySectionsAreLeftOut) {
   ExamFields fields;
   fields.rooms = "R12:D1 MA";
-  const std::string text = quort::examRecordText(sampleSpec(), "07.12.2026", fields);
+  const std::string text = quort::examRecordText(samplePreset(), "07.12.2026", fields);
   EXPECT_EQ(text.find("Aufsichten"), std::string::npos);
   EXPECT_EQ(text.find("Frei:"), std::string::npos);
   EXPECT_NE(text.find("####\r\n"), std::string::npos);
@@ -79,8 +79,8 @@ TEST(ExamLog, EmptySectionsAreLeftOut) {
 // The exams of a day are read back with their supervisions, room changes and dropped
 // lessons; another date's exam is not among them.
 TEST(ExamLog, ExamsOfDayAreReadBack) {
-  const std::string log = quort::examRecordText(sampleSpec(), "07.12.2026", sampleFields()) +
-                          quort::examRecordText(sampleSpec(), "08.12.2026", smallFields());
+  const std::string log = quort::examRecordText(samplePreset(), "07.12.2026", sampleFields()) +
+                          quort::examRecordText(samplePreset(), "08.12.2026", smallFields());
   const auto exams = quort::examsOfDayIn(log, "07.12.2026");
   ASSERT_EQ(exams.size(), 1U);
   EXPECT_EQ(exams[0].grade, "12");
@@ -103,9 +103,9 @@ TEST(ExamLog, ExamsOfDayAreReadBack) {
 // A record whose end line was never written ends at the next record's heading, so the
 // next exam is still read and a rewrite keeps both.
 TEST(ExamLog, TornRecordDoesNotSwallowTheNext) {
-  std::string torn = quort::examRecordText(sampleSpec(), "07.12.2026", sampleFields());
+  std::string torn = quort::examRecordText(samplePreset(), "07.12.2026", sampleFields());
   torn.resize(torn.find("####"));
-  const std::string log = torn + quort::examRecordText(sampleSpec(), "07.12.2026", smallFields());
+  const std::string log = torn + quort::examRecordText(samplePreset(), "07.12.2026", smallFields());
   const auto exams = quort::examsOfDayIn(log, "07.12.2026");
   ASSERT_EQ(exams.size(), 2U);
   EXPECT_EQ(exams[0].supervisions.size(), 4U);
@@ -143,8 +143,8 @@ TEST(ExamLogFile, AppendKeepsRecordsAndNewOverviewKeepsBackup) {
   const quort::test::TempDir dir;
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
-  const std::string first = quort::examRecordText(sampleSpec(), "07.12.2026", sampleFields());
-  const std::string second = quort::examRecordText(sampleSpec(), "08.12.2026", smallFields());
+  const std::string first = quort::examRecordText(samplePreset(), "07.12.2026", sampleFields());
+  const std::string second = quort::examRecordText(samplePreset(), "08.12.2026", smallFields());
   EXPECT_TRUE(quort::saveExamRecord(first, false));
   EXPECT_TRUE(quort::saveExamRecord(second, false));
   EXPECT_EQ(quort::test::readFile("klausauf.x"), first + second);

@@ -9,7 +9,7 @@ namespace quort {
 // The exam being planned: "TERM|GRADE|SELECTION", upper case. The term names the weekday
 // and the shown period range ("MO3-4"); the grade is the course file's year group; the
 // selection lists the courses that write.
-struct ExamSpec {
+struct ExamPreset {
   std::string term;
   std::string grade;
   std::string selection;
@@ -20,8 +20,8 @@ struct ExamSpec {
 
 // std::nullopt for a term that is not a weekday MO..SA followed by "a-b" with
 // 1 <= a <= b <= lastShownPeriod, so no later step indexes a grid out of range.
-std::optional<ExamSpec> parseExamSpec(std::string_view text, int lastShownPeriod);
-std::string examSpecText(const ExamSpec& spec);
+std::optional<ExamPreset> parseExamPreset(std::string_view text, int lastShownPeriod);
+std::string examPresetText(const ExamPreset& preset);
 
 // Internal periods of shown ones: with week alternation every shown period has two.
 int firstInternalPeriod(int shown, bool weekAlternation);

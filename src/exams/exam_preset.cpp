@@ -1,4 +1,4 @@
-#include "exams/exam_spec.h"
+#include "exams/exam_preset.h"
 
 #include <cctype>
 
@@ -34,31 +34,34 @@ int examWeekday(std::string_view letters) {
   return 0;
 }
 
-std::optional<ExamSpec> parseExamSpec(std::string_view text, int lastShownPeriod) {
+std::optional<ExamPreset> parseExamPreset(std::string_view text, int lastShownPeriod) {
   const std::string upper = upperCased(text);
   const size_t bar1 = upper.find('|');
   const size_t bar2 = bar1 == std::string::npos ? std::string::npos : upper.find('|', bar1 + 1);
   if (bar2 == std::string::npos) return std::nullopt;
-  ExamSpec spec;
-  spec.term = upper.substr(0, bar1);
-  spec.grade = upper.substr(bar1 + 1, bar2 - bar1 - 1);
-  spec.selection = upper.substr(bar2 + 1);
-  const size_t dash = spec.term.find('-');
-  if (dash == std::string::npos || dash < 3 || spec.term.size() < 3) return std::nullopt;
-  spec.day = examWeekday(std::string_view(spec.term).substr(0, 2));
+  ExamPreset preset;
+  preset.term = upper.substr(0, bar1);
+  preset.grade = upper.substr(bar1 + 1, bar2 - bar1 - 1);
+  preset.selection = upper.substr(bar2 + 1);
+  const size_t dash = preset.term.find('-');
+  if (dash == std::string::npos || dash < 3 || preset.term.size() < 3) return std::nullopt;
+  preset.day = examWeekday(std::string_view(preset.term).substr(0, 2));
   size_t position = 2;
-  spec.firstShown = readNumber(spec.term, position);
+  preset.firstShown = readNumber(preset.term, position);
   if (position != dash) return std::nullopt;
   ++position;
-  spec.lastShown = readNumber(spec.term, position);
-  if (position != spec.term.size()) return std::nullopt;
-  if (spec.day == 0 || spec.firstShown < 1 || spec.firstShown > spec.lastShown || spec.lastShown > lastShownPeriod) {
+  preset.lastShown = readNumber(preset.term, position);
+  if (position != preset.term.size()) return std::nullopt;
+  if (preset.day == 0 || preset.firstShown < 1 || preset.firstShown > preset.lastShown ||
+      preset.lastShown > lastShownPeriod) {
     return std::nullopt;
   }
-  return spec;
+  return preset;
 }
 
-std::string examSpecText(const ExamSpec& spec) { return spec.term + "|" + spec.grade + "|" + spec.selection; }
+std::string examPresetText(const ExamPreset& preset) {
+  return preset.term + "|" + preset.grade + "|" + preset.selection;
+}
 
 int firstInternalPeriod(int shown, bool weekAlternation) {
   const int w = weekAlternation ? 1 : 0;
