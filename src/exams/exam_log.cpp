@@ -78,14 +78,19 @@ std::pair<std::string, std::string> splitAtColon(const std::string& line) {
   return {trimmedOf(line.substr(0, colon)), line.substr(colon + 1)};
 }
 
+// The teacher of a supervision item "3.MR(*)": the text between the period's dot and an
+// opening bracket; empty for an item without a dot.
+std::string supervisorOf(const std::string& item) {
+  const size_t dot = item.find('.');
+  if (dot == std::string::npos) return {};
+  const size_t open = item.find('(', dot);
+  return trimmedOf(item.substr(dot + 1, open == std::string::npos ? std::string::npos : open - dot - 1));
+}
+
 void readSupervisions(const std::string& content, ExamOfDay& exam) {
   const auto [room, items] = splitAtColon(content);
   for (const std::string& item : listItems(items)) {
-    const size_t dot = item.find('.');
-    if (dot == std::string::npos) continue;
-    const size_t open = item.find('(', dot);
-    const std::string teacher =
-        trimmedOf(item.substr(dot + 1, open == std::string::npos ? std::string::npos : open - dot - 1));
+    const std::string teacher = supervisorOf(item);
     if (teacher.empty()) continue;
     exam.supervisions.push_back({room, leadingNumber(item), teacher, item.find("(*)") != std::string::npos});
   }
@@ -228,12 +233,9 @@ std::vector<SupervisionCount> countSupervisions(const std::string& supervisionFi
   for (const std::string& line : fieldLines(supervisionField)) {
     const std::string items = splitAtColon(line).second;
     for (const std::string& item : listItems(items)) {
-      const size_t dot = item.find('.');
-      if (dot == std::string::npos) continue;
-      const size_t open = item.find('(', dot);
-      const std::string teacher =
-          trimmedOf(item.substr(dot + 1, open == std::string::npos ? std::string::npos : open - dot - 1));
+      const std::string teacher = supervisorOf(item);
       if (teacher.empty()) continue;
+      const size_t open = item.find('(', item.find('.'));
       auto found =
           std::find_if(counts.begin(), counts.end(), [&](const SupervisionCount& c) { return c.teacher == teacher; });
       if (found == counts.end()) found = counts.insert(counts.end(), SupervisionCount{teacher});
