@@ -1,6 +1,7 @@
 #include "shell/button_row.h"
 
 #include "shell/application.h"
+#include "shell/exam_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/substitution_menu.h"
 #include "workspace/ui.h"
@@ -92,6 +93,7 @@ void pressButton(Application& app, MainButton button) {
   ShellState& shell = ws.shell;
   const bool inDayMode = dayMode(shell.workMode);
   if (pressSubstitutionButton(app, button)) return;
+  if (pressExamButton(app, button)) return;
   switch (button) {
     case MainButton::Back:
       if (shell.workMode != 4) app.typeCommand("U");

@@ -7,13 +7,13 @@
 
 namespace quort {
 
-// A dialog that stays open while its buttons work ("Vertretungen", "Vertretung"): the core
-// owns what the buttons do, the front end only shows it. A window shows the dialog of its
-// kind; a front end without a person drives the same session through its form, the fields
-// and boxes of a choice box.
+// A dialog that stays open while its buttons work ("Vertretungen", "Vertretung", the exam
+// dialog): the core owns what the buttons do, the front end only shows it. A window shows
+// the dialog of its kind; a front end without a person drives the same session through its
+// form, the fields and boxes of a choice box.
 class DialogSession {
  public:
-  enum class Kind { AbsenceDay, SubstituteLesson };
+  enum class Kind { AbsenceDay, SubstituteLesson, Exam };
 
   virtual ~DialogSession() = default;
 

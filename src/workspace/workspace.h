@@ -4,6 +4,7 @@
 #include "data/course_records.h"
 #include "data/plan_tables.h"
 #include "data/random_generator.h"
+#include "workspace/exam_state.h"
 #include "workspace/generator_state.h"
 #include "workspace/placement_state.h"
 #include "workspace/plan_history.h"
@@ -30,6 +31,7 @@ struct Workspace {
   SubstitutionState substitution;
   ToolPanelState panels;
   CourseBook courses;  // the course choice editor's year group
+  ExamState exams;
 };
 
 }  // namespace quort
