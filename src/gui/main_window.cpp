@@ -35,6 +35,7 @@
 #include "gui/week_grid_widget.h"
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
+#include "shell/exam_commands.h"
 #include "shell/history_commands.h"
 #include "shell/main_view_model.h"
 #include "shell/menu_actions.h"
@@ -577,6 +578,16 @@ void MainWindow::refreshButtons() {
 void MainWindow::refreshMainView() {
   const Workspace& ws = m_app.workspace();
   const ShellState& shell = ws.shell;
+  if (ws.base.loaded() && shell.workMode == 4) {
+    // The exam mode shows the evaluation of the exam being planned.
+    const std::vector<std::string> lines = examModeViewLines(ws);
+    m_listTitle->setText(QStringLiteral("Klausuren"));
+    m_list->clear();
+    for (const std::string& line : lines) m_list->addItem(toQString(line));
+    if (lines.empty()) m_list->addItem(QStringLiteral("Keine Eingaben! \u201EVorgaben\u201C legt die Klausur fest."));
+    m_views->setCurrentIndex(1);
+    return;
+  }
   const bool lists = ws.base.loaded() && shell.workMode <= 1 && shell.mainView != MainView::WeekGrid;
   if (lists) {
     const bool couplings = shell.mainView == MainView::CouplingList;

@@ -7,6 +7,7 @@
 
 #include "data/file_access.h"
 #include "gui/choice_dialog.h"
+#include "gui/exams/exam_dialog_view.h"
 #include "gui/file_chooser_dialog.h"
 #include "gui/printer_setup_dialog.h"
 #include "gui/prompt_dialogs.h"
@@ -164,6 +165,11 @@ void QtUi::runDialog(DialogSession& session) {
     }
     case DialogSession::Kind::SubstituteLesson: {
       SubstituteLessonDialog dialog(static_cast<SubstituteLessonSession&>(session), parent());
+      dialog.exec();
+      return;
+    }
+    case DialogSession::Kind::Exam: {
+      ExamDialogView dialog(static_cast<ExamDialogSession&>(session), parent());
       dialog.exec();
       return;
     }

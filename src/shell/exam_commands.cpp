@@ -61,7 +61,7 @@ std::optional<ExamPreset> examOrMessage(BatchRunner& runner) {
 
 bool showExam(BatchRunner& runner, const std::string&) {
   if (!examOrMessage(runner)) return true;
-  for (const std::string& line : examViewLines(runner.app().workspace())) runner.printText(line);
+  for (const std::string& line : examModeViewLines(runner.app().workspace())) runner.printText(line);
   return true;
 }
 
@@ -186,7 +186,7 @@ bool pressExamButton(Application& app, MainButton button) {
   return false;
 }
 
-std::vector<std::string> examViewLines(const Workspace& ws) { return examMainViewLines(ws); }
+std::vector<std::string> examModeViewLines(const Workspace& ws) { return examMainViewLines(ws); }
 
 void addExamKeywords(BatchRunner& runner) {
   runner.addKeyword("exam", examKeyword);

@@ -15,7 +15,7 @@ enum class MainButton;
 bool pressExamButton(Application& app, MainButton button);
 
 // The main view of the exam mode, as lines of text (empty without an exam).
-std::vector<std::string> examViewLines(const Workspace& ws);
+std::vector<std::string> examModeViewLines(const Workspace& ws);
 
 // Script keyword "exam" (see the README); "button entfernen"/"einfügen" in the exam mode.
 void addExamKeywords(BatchRunner& runner);
