@@ -95,5 +95,20 @@ TEST(ButtonRow, ButtonsIssueCommandsAndChoosersSelectTheEntity) {
   EXPECT_EQ(ws.shell.view.kind, PlanEntity::Teacher);
 }
 
+// In the exam mode "Vorgaben" asks for the course file of the exam and "einfügen" opens the
+// exam dialog, which needs an exam first; neither removes or places a lesson.
+TEST(ButtonRow, ExamModeButtonsOpenTheExamDialogs) {
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  ASSERT_EQ(app.loadBase(test::demoFile()), LoadStatus::Loaded);
+  app.setWorkMode(4);
+  pressButton(app, MainButton::Remove);
+  EXPECT_TRUE(ui.saw("Kursdatei [*.bk]"));
+  pressButton(app, MainButton::Insert);
+  EXPECT_TRUE(ui.saw("Keine Eingaben!"));
+  EXPECT_FALSE(ui.saw("Funktion nicht verf\xFCgbar!"));
+}
+
 }  // namespace
 }  // namespace quort
