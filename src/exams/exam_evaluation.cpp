@@ -90,13 +90,13 @@ class CourseCounts {
 };
 
 template <typename T>
-std::string codeOf(const std::vector<T>& list, int index) {
+std::string examCodeOf(const std::vector<T>& list, int index) {
   return index >= 0 && index < static_cast<int>(list.size()) ? trimmedOf(list[static_cast<size_t>(index)].code)
                                                              : std::string();
 }
 
 // The lesson class c has at (period, day), if any.
-bool lessonAt(const ExamSource& source, int c, int period, int day, ExamLesson& lesson) {
+bool examLessonAt(const ExamSource& source, int c, int period, int day, ExamLesson& lesson) {
   const BaseData& base = source.base;
   const uint16_t word = source.plan.timetable.lessonWord.at(c, period, day);
   const int teacher = LessonWord::teacher(word);
@@ -109,15 +109,15 @@ bool lessonAt(const ExamSource& source, int c, int period, int day, ExamLesson& 
       const CouplingMemberView member(members, i);
       if (member.schoolClass() != c || member.teacher() != teacher) continue;
       subject = member.subject();
-      lesson.course = codeOf(base.subjects, subject);
+      lesson.course = examCodeOf(base.subjects, subject);
       if (member.suffix() != ' ' && member.suffix() != '\0') lesson.course += member.suffix();
       break;
     }
   }
   lesson.period = period;
-  lesson.schoolClass = codeOf(base.classes, c);
-  lesson.subject = codeOf(base.subjects, subject);
-  lesson.teacher = codeOf(base.teachers, teacher);
+  lesson.schoolClass = examCodeOf(base.classes, c);
+  lesson.subject = examCodeOf(base.subjects, subject);
+  lesson.teacher = examCodeOf(base.teachers, teacher);
   return true;
 }
 
@@ -156,9 +156,9 @@ void evaluatePeriod(const ExamSource& source, const ExamPreset& preset, const Co
   bool first = true;
   if (evaluation.pools.empty() || evaluation.pools.back().period != shown) evaluation.pools.push_back({shown, {}});
   for (int c = 1; c <= source.base.nClasses(); ++c) {
-    if (!classOfGrade(codeOf(source.base.classes, c), grade)) continue;
+    if (!classOfGrade(examCodeOf(source.base.classes, c), grade)) continue;
     ExamLesson lesson;
-    if (!lessonAt(source, c, period, preset.day, lesson)) continue;
+    if (!examLessonAt(source, c, period, preset.day, lesson)) continue;
     lesson.shown = shown;
     if (!lesson.course.empty()) counts.fill(lesson);
     line += (first ? "" : "  ;  ") + planItem(lesson);
@@ -173,13 +173,13 @@ void evaluatePeriod(const ExamSource& source, const ExamPreset& preset, const Co
 }
 
 // The internal periods of the exam, clipped to the grids.
-std::pair<int, int> internalRange(const ExamSource& source, const ExamPreset& preset) {
+std::pair<int, int> examPeriodRange(const ExamSource& source, const ExamPreset& preset) {
   const bool alternation = source.base.weekAlternation;
   const int last = std::min(lastInternalPeriod(preset.lastShown, alternation), source.base.periodsPerDay);
   return {std::max(1, firstInternalPeriod(preset.firstShown, alternation)), last};
 }
 
-bool roomFree(const ExamSource& source, int room, int period, int day) {
+bool examRoomFree(const ExamSource& source, int room, int period, int day) {
   return source.plan.timetable.room.at(room, period, day) == 0 && !roomLocked(source.base, room);
 }
 
@@ -191,12 +191,12 @@ ExamEvaluation evaluateExam(const ExamSource& source, const ExamPreset& preset) 
   ExamEvaluation evaluation;
   if (!validDay(preset)) return evaluation;
   const CourseCounts counts(source.courses, preset.selection);
-  const auto [first, last] = internalRange(source, preset);
+  const auto [first, last] = examPeriodRange(source, preset);
   for (int period = first; period <= last; ++period) evaluatePeriod(source, preset, counts, period, evaluation);
   for (int room = 1; room <= source.base.nRooms(); ++room) {
     bool free = first <= last;
-    for (int period = first; period <= last && free; ++period) free = roomFree(source, room, period, preset.day);
-    if (free) evaluation.freeRooms.push_back(codeOf(source.base.rooms, room));
+    for (int period = first; period <= last && free; ++period) free = examRoomFree(source, room, period, preset.day);
+    if (free) evaluation.freeRooms.push_back(examCodeOf(source.base.rooms, room));
   }
   return evaluation;
 }
@@ -257,9 +257,9 @@ RoomChangeInput roomChangeInput(const ExamSource& source, const ExamPreset& pres
                                 const std::vector<std::string>& examRooms) {
   RoomChangeInput input;
   if (!validDay(preset)) return input;
-  const auto [first, last] = internalRange(source, preset);
+  const auto [first, last] = examPeriodRange(source, preset);
   const auto isExamRoom = [&](int room) {
-    const std::string code = upperCasedOf(codeOf(source.base.rooms, room));
+    const std::string code = upperCasedOf(examCodeOf(source.base.rooms, room));
     return std::find(examRooms.begin(), examRooms.end(), code) != examRooms.end();
   };
   const auto partOfExam = [&](const std::string& schoolClass, int period) {
@@ -273,13 +273,13 @@ RoomChangeInput roomChangeInput(const ExamSource& source, const ExamPreset& pres
     const int to = std::min(last, lastInternalPeriod(shown, alternation));
     FreeRooms free{shown, {}};
     for (int room = 1; room <= source.base.nRooms(); ++room) {
-      const std::string code = codeOf(source.base.rooms, room);
+      const std::string code = examCodeOf(source.base.rooms, room);
       bool roomIsFree = from <= to && !isExamRoom(room);
       for (int period = from; period <= to; ++period) {
-        roomIsFree = roomIsFree && roomFree(source, room, period, preset.day);
+        roomIsFree = roomIsFree && examRoomFree(source, room, period, preset.day);
         const int holder = source.plan.timetable.room.at(room, period, preset.day);
         if (!isExamRoom(room) || holder <= 0 || holder > source.base.nClasses()) continue;
-        const std::string schoolClass = codeOf(source.base.classes, holder);
+        const std::string schoolClass = examCodeOf(source.base.classes, holder);
         if (partOfExam(schoolClass, period)) continue;
         const bool known = std::any_of(input.displaced.begin(), input.displaced.end(), [&](const DisplacedLesson& d) {
           return d.period == shown && d.schoolClass == schoolClass && d.room == code;

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kExamMode = 4;
 
-std::pair<std::string, std::string> splitFirstWord(const std::string& text) {
+std::pair<std::string, std::string> examArgumentParts(const std::string& text) {
   const size_t blank = text.find(' ');
   if (blank == std::string::npos) return {text, {}};
   const size_t rest = text.find_first_not_of(' ', blank);
@@ -76,7 +76,7 @@ std::string* examField(ExamState& state, std::string name) {
 }
 
 bool setField(BatchRunner& runner, const std::string& argument) {
-  const auto [name, value] = splitFirstWord(argument);
+  const auto [name, value] = examArgumentParts(argument);
   ExamState& state = runner.app().workspace().exams;
   if (name == "Mehrarbeit" || name == "abrechnen") {
     state.countExtraWork = value == "1";
@@ -157,7 +157,7 @@ const std::map<std::string, ExamAction>& examActions() {
 }
 
 bool examKeyword(BatchRunner& runner, const std::string& argument) {
-  const auto [action, rest] = splitFirstWord(argument);
+  const auto [action, rest] = examArgumentParts(argument);
   const auto found = examActions().find(action);
   if (found == examActions().end()) {
     runner.fail("exam: unbekannt: " + argument);
