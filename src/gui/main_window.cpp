@@ -423,6 +423,7 @@ void MainWindow::showDraggedEntry(int entryNumber, bool dragging) {
 }
 
 void MainWindow::listItemActivated(QListWidgetItem* item) {
+  if (m_app.workspace().shell.workMode == 4) return;  // the exam evaluation is only read
   const int number = leadingNumber(item->text());
   if (number <= 0) return;
   const bool couplings = m_app.workspace().shell.mainView == MainView::CouplingList;

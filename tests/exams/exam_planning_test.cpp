@@ -197,6 +197,19 @@ TEST_F(ExamSaving, ExtraWorkGoesToEveryRealSupervisor) {
   EXPECT_EQ(quort::readExamsOfDay("03.02.2025").size(), 2U);
 }
 
+// A log that cannot be written is reported and nothing is counted as extra work.
+TEST_F(ExamSaving, FileErrorIsReportedAndCountsNothing) {
+  std::filesystem::create_directory("klausauf.x");
+  ws.exams.countExtraWork = true;
+  quort::ScriptedUi ui;
+  ui.queueAnswer("Ja");
+  ui.queueAnswer("03.02.2025");
+  EXPECT_FALSE(save(ui));
+  EXPECT_TRUE(ui.saw("Datei-/Druckfehler!"));
+  EXPECT_FALSE(std::filesystem::exists("prot.x"));
+  EXPECT_TRUE(ws.exams.lastDate.empty());
+}
+
 // "Auswerten" fills supervisions from the pool, the dropped lessons and a room change for
 // the class that sits in an exam room, into a room that is free then.
 TEST_F(ExamSaving, EvaluateFillsProposals) {
