@@ -130,9 +130,17 @@ using ExamAction = bool (*)(BatchRunner&, const std::string&);
 
 const std::map<std::string, ExamAction>& examActions() {
   static const std::map<std::string, ExamAction> actions = {
-      {"courses", [](BatchRunner& r, const std::string& a) { return loadExamCourses(r.app().workspace(), r.ui(), a); }},
+      // A refusal is reported by its message, which fails the line; the script goes on.
+      {"courses",
+       [](BatchRunner& r, const std::string& a) {
+         loadExamCourses(r.app().workspace(), r.ui(), a);
+         return true;
+       }},
       {"preset",
-       [](BatchRunner& r, const std::string& a) { return setExamSpecification(r.app().workspace(), r.ui(), a); }},
+       [](BatchRunner& r, const std::string& a) {
+         setExamSpecification(r.app().workspace(), r.ui(), a);
+         return true;
+       }},
       {"presets",
        [](BatchRunner& r, const std::string&) {
          ExamPresets(r.app().workspace(), r.ui());

@@ -50,4 +50,27 @@ TEST(ExamScript, PlansSavesAndCountsAnExamOnTheDemoSchool) {
   EXPECT_FALSE(fs::exists(dir.path() / "EXAM.PL"));
 }
 
+// Refusals fail their line but the script runs on: a term on Sunday, a course file that is
+// not there, the main view and the dialog without an exam.
+TEST(ExamScript, RefusalsFailTheirLineAndTheScriptGoesOn) {
+  const quort::test::TempDir dir;
+  const std::string script =
+      dir.write("refusals.batch", "open " + (kSource / "demo" / "DEMO.GD").string() +
+                                      "\nmode 4\nexam preset SO1-2|11|\nexam courses FEHLT.BK\nexam show\n"
+                                      "button einf\xC3\xBCgen\nexam fields\n");
+  const std::string command = "cd '" + dir.path().string() + "' && '" + QUORT_PLANNER_BINARY + "' --batch '" + script +
+                              "' > out.txt 2> err.txt";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+  const std::string out = quort::test::readFile(dir.file("out.txt"));
+  EXPECT_NE(out.find("message: Eingabefehler!"), std::string::npos) << out;
+  EXPECT_NE(out.find("message: Datei-/Druckfehler!"), std::string::npos) << out;
+  EXPECT_NE(out.find("message: Keine Eingaben!"), std::string::npos) << out;
+  EXPECT_NE(out.find("Mehrarbeit abrechnen: 0"), std::string::npos) << out;  // the last line still ran
+  const std::string err = quort::test::readFile(dir.file("err.txt"));
+  for (const char* line : {"Zeile 3:", "Zeile 4:", "Zeile 5:", "Zeile 6:"}) {
+    EXPECT_NE(err.find(line), std::string::npos) << line << "\n" << err;
+  }
+}
+
 }  // namespace
