@@ -77,7 +77,15 @@ bool setExamSpecification(Workspace& ws, Ui& ui, const std::string& text) {
     ui.message("Eingabefehler!");
     return false;
   }
-  ws.exams.specification = examPresetText(*preset);
+  const std::string specification = examPresetText(*preset);
+  // Rooms and supervisions of another exam must not be saved with this one.
+  if (!ws.exams.specification.empty() && ws.exams.specification != specification) {
+    ws.exams.rooms.clear();
+    ws.exams.supervisions.clear();
+    ws.exams.roomChanges.clear();
+    ws.exams.freed.clear();
+  }
+  ws.exams.specification = specification;
   return true;
 }
 

@@ -19,7 +19,7 @@ inline constexpr const char* kExamFileError = "Datei-/Druckfehler!";
 std::optional<ExamPreset> currentExam(const Workspace& ws);
 
 // Takes "TERM|GRADE|SELECTION" as the current exam; "Eingabefehler!" and false for a term
-// the grids do not have.
+// the grids do not have. Another exam than before starts with empty dialog fields.
 bool setExamSpecification(Workspace& ws, Ui& ui, const std::string& text);
 
 // Reads the grade's course-choice file for the exam (the course editor keeps its own).

@@ -123,6 +123,16 @@ TEST_F(ExamPlanning, TermsOutsideTheGridsAreRefused) {
   EXPECT_TRUE(quort::evaluateExam(source(), wide).planLines.empty());
 }
 
+// The dialog fields belong to one exam: the same exam again keeps them, another clears them.
+TEST_F(ExamPlanning, AnotherExamStartsWithEmptyFields) {
+  preset("MO1-2|11|GEB");
+  ws.exams.rooms = "101:GEb EC\n";
+  preset("mo1-2|11|geb");
+  EXPECT_EQ(ws.exams.rooms, "101:GEb EC\n");
+  preset("MO3-4|11|GEB");
+  EXPECT_TRUE(ws.exams.rooms.empty());
+}
+
 // Saving runs in a directory of its own: klausauf.x and prot.x live in the current one.
 class ExamSaving : public ExamPlanning {
  protected:
