@@ -12,7 +12,6 @@ namespace quort {
 namespace {
 
 constexpr const char* kPresetsTitle = "QUORT-Plan - Klausurenvorgaben";
-constexpr const char* kWeekdays[] = {"MO", "DI", "MI", "DO", "FR", "SA"};
 
 // "|" separates the parts of the specification, so a field must not carry one.
 std::string fieldText(const std::string& value) {
@@ -56,7 +55,7 @@ ChoiceBoxRequest presetsForm(const Workspace& ws, const PresetFields& fields) {
   field("Stufe:", fields.grade);
   field("Kurse:", fields.selection, courses);
   field("Termin:", fields.term);
-  field("Tag:", fields.day, std::vector<std::string>(std::begin(kWeekdays), std::end(kWeekdays)));
+  field("Tag:", fields.day);
   field("von:", fields.from);
   field("bis:", fields.to);
   request.items.push_back({ChoiceItem::Kind::Button, "Auswerten", {}, false, {}});
