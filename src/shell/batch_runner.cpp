@@ -9,6 +9,7 @@
 #include "shell/completion_commands.h"
 #include "shell/course_commands.h"
 #include "shell/editor_commands.h"
+#include "shell/exam_output_commands.h"
 #include "shell/exchange_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/history_commands.h"
@@ -142,6 +143,7 @@ void BatchRunner::addStandardKeywords() {
   addCompletionKeywords(*this);
   addCourseKeywords(*this);
   addExchangeKeywords(*this);
+  addExamOutputKeywords(*this);
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }
