@@ -41,10 +41,12 @@ std::string pdfText(const fs::path& pdf) {
 // Grade 12 writes in periods 3 and 4 of Monday 03.02.2025 (the demo plan after generating
 // grade 12 with its couplings and distributing rooms has 12A KRa in A02, 12B ERa in A03,
 // 12C PLa and 12F PLb, which do not write, and 5B in 102 in period 3; MR teaches 5A then).
+const char* const kDemoSupervisions = "A02:3.MR,4.MR(*)\r\n102:3.NB(*),4.WZ(*)";
+
 std::string demoExamRecord() {
   quort::ExamFields fields;
   fields.rooms = "A02:KRA WD,ERA SO\r\n102:KRA WD";
-  fields.supervisions = "A02:3.MR,4.MR(*)\r\n102:3.NB(*),4.WZ(*)";
+  fields.supervisions = kDemoSupervisions;
   fields.roomChanges = "3.: 5B 102>A01";
   fields.freed = "3.:12A KRA WD,12B ERA SO,12C(PLA TI),12F(PLB KS),";
   return quort::examRecordText(*quort::parseExamPreset("MO3-4|12|KRA,ERA", 10), "03.02.2025", fields);
@@ -78,13 +80,20 @@ const char* const kDemoDayStart =
 
 // "vorgeben" moves 5B out of the exam room, drops the writing courses, sets each
 // supervisor into the exam room for a class of grade 12 and leaves the lesson the
-// supervisor gives up open; the day file, the notes, the log and the printed and saved
-// plans then show it.
+// supervisor gives up open; the day file, the notes and the printed and saved plans then
+// show it. The exam's extra-work lines of its three supervisors share class and period
+// and all survive the log maintenance of the day.
 TEST(ExamDayScript, TakenOverExamsShowInTheDayPlanAndItsOutputs) {
   const quort::test::TempDir dir;
   prepareDemoDay(dir.path());
+  std::string log;
+  for (const std::string& line : quort::examExtraWorkLines(
+           "03.02.2025", "12", 3, quort::countSupervisions(kDemoSupervisions), [](const std::string&) { return true; }))
+    log += line + "\r\n";
+  examDayWrite(dir.path() / "prot.x", log);
   const std::string script = std::string(kDemoDayStart) +
                              "exams apply\n"
+                             "maintain-log 03.02.2025\n"
                              "open-lessons\n"
                              "consistency\n"
                              "command O:VFG03.02.2025\n"
@@ -106,6 +115,11 @@ TEST(ExamDayScript, TakenOverExamsShowInTheDayPlanAndItsOutputs) {
   EXPECT_EQ(examDayFile(dir.path() / "tMO.x"),
             "\r\nAufsichten:\r\nKlausur 12 in A02: 3.MR,4.MR\r\nKlausur 12 in 102: 3.NB,4.WZ\r\n"
             "Klausur 12: 3.Std. 5B 102->A01\r\n");
+  EXPECT_NE(out.find("extra-work: MR 1\nextra-work: NB 1\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("extra-work: WZ 1\n"), std::string::npos) << out;
+  const std::string maintained = examDayFile(dir.path() / "prot.x");
+  for (const char* kept : {"12A  3.Std.: MR-*  (#1)", "12A  3.Std.: NB-*  (#1)", "12A  3.Std.: WZ-*  (#1)"})
+    EXPECT_NE(maintained.find(kept), std::string::npos) << kept << "\n" << maintained;
   const std::string board = examDayFile(dir.path() / "gMO.txt");
   for (const char* shown :
        {"12A       : MR-* in A02", " 5B       : AL-E in A01", "[ Hinweise ]", "Klausur 12 in A02: 3.MR,4.MR"}) {
