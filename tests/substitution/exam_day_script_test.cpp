@@ -182,8 +182,9 @@ TEST(ExamDayScript, DayWithoutExamsFailsItsLine) {
   EXPECT_FALSE(fs::exists(dir.path() / "klausauf.txt"));
 }
 
-// The exam plan of the week from Monday: printed to PDF, saved as klausauf.txt and
-// uploaded to a local FTP server, byte for byte what was saved.
+// The exam plan of the week from Monday: printed to PDF, saved as klausauf.txt through
+// the menu's dialog and, for one day, uploaded to a local FTP server, byte for byte what
+// was saved.
 TEST(ExamPlanScript, PrintsSavesAndUploadsThePlan) {
   const quort::test::TempDir serverDir;
   quort::test::FtpTestServer server;
@@ -195,7 +196,10 @@ TEST(ExamPlanScript, PrintsSavesAndUploadsThePlan) {
       "print-to exams.pdf\n"
       "exam output print 03.02.2025 7\n"
       "print-to -\n"
-      "exam output save 03.02.2025 1\n"
+      "open DEMO.GD DEMO.PL\n"
+      "answer $03.02.2025\nanswer $MO\nanswer $7\nanswer Speichern\n"
+      "menu 144\n"
+      "print-file klausauf.txt\n"
       "answer $" +
       server.entry + "\nanswer $" + server.user + "\nanswer $www\nanswer $" + server.password +
       "\nanswer OK\nexam output upload 03.02.2025 1\n";
@@ -206,6 +210,8 @@ TEST(ExamPlanScript, PrintsSavesAndUploadsThePlan) {
   EXPECT_NE(plan.find("Klausuren am MO,03.02.2025\r\nStufe: 12      Zeit: 3-4\r\nAufsichten:\r\n"), std::string::npos)
       << plan;
   EXPECT_EQ(plan.find("10.02.2025"), std::string::npos) << "one day asked for";
+  const std::string out = examDayFile(dir.path() / "out.txt");
+  EXPECT_NE(out.find("  Klausuren am MO,10.02.2025\n  Stufe: 11"), std::string::npos) << "seven days saved:\n" << out;
   const std::string printed = pdfText(dir.path() / "exams.pdf");
   for (const char* shown :
        {"Klausuren am MO,03.02.2025", "A02: 3.MR,4.MR(*)", "Klausuren am MO,10.02.2025", "A05: 2.KS"}) {
