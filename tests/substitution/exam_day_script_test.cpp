@@ -168,16 +168,27 @@ TEST(ExamDayScript, ReadExamsJoinTheAbsenceListAndTheNotes) {
       << "a note read twice is written once";
 }
 
-// A day without exams says so and fails the line; the rest of the script still runs.
-TEST(ExamDayScript, DayWithoutExamsFailsItsLine) {
+// A day without exams says so and fails the line; so does an exam whose supervision finds
+// no class of its grade (there is no grade 13). The rest of the script still runs.
+TEST(ExamDayScript, DaysThatCannotBeTakenOverFailTheirLine) {
   const quort::test::TempDir dir;
   prepareDemoDay(dir.path());
+  quort::ExamFields fields;
+  fields.rooms = "A05:D1 WZ";
+  fields.supervisions = "A05:2.KS";
+  std::ofstream(dir.path() / "klausauf.x", std::ios::binary | std::ios::app)
+      << quort::examRecordText(*quort::parseExamPreset("MI2-2|13|D1", 10), "05.02.2025", fields);
   const std::string script =
-      "open DEMO.GD DEMO.PL\nmode 3\ndate 04.02.2025\nexams apply\nexam output save 04.02.2025 1\ninfo\n";
+      "open DEMO.GD DEMO.PL\nmode 3\ndate 04.02.2025\nexams apply\nexam output save 04.02.2025 1\n"
+      "date 05.02.2025\nexams apply\ninfo\n";
   EXPECT_EQ(runExamDayScript(dir.path(), script), 1);
   const std::string err = examDayFile(dir.path() / "err.txt");
   EXPECT_NE(err.find("Zeile 4: nicht ausgef\xC3\xBChrt: Keine Klausuren am 04.02.2025!"), std::string::npos) << err;
   EXPECT_NE(err.find("Zeile 5: nicht ausgef\xC3\xBChrt: Keine Klausuren ab 04.02.2025!"), std::string::npos) << err;
+  EXPECT_NE(err.find("Zeile 7: nicht ausgef\xC3\xBChrt: Nicht \xC3\xBC"
+                     "bernommen: 2.KS A05!"),
+            std::string::npos)
+      << err;
   EXPECT_NE(examDayFile(dir.path() / "out.txt").find("placedCells"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir.path() / "klausauf.txt"));
 }
