@@ -207,10 +207,12 @@ std::optional<ExamOutputRequest> examOutputDialog(Workspace& ws, Ui& ui) {
   std::string days = "1";
   for (;;) {
     if (Weekday(date) == 7) ShiftDate(date, 1);
-    const std::string items = "$von Datum (TT.MM.JJJJ):" + date + "|$Tag:" + DayAbbrev(Weekday(date)) +
-                              "|$Tageszahl:" + days +
-                              "|<|>|Druckerkonfiguration|Drucken|Speichern|\xDC"
-                              "bertragen|Abbruch";
+    std::string items = "$von Datum (TT.MM.JJJJ):" + date;
+    items += "|$Tag:" + DayAbbrev(Weekday(date));
+    items += "|$Tageszahl:" + days;
+    items +=
+        "|<|>|Druckerkonfiguration|Drucken|Speichern|\xDC"
+        "bertragen|Abbruch";
     ws.shell.helpTopic = "TAVIN.hlp~klausout";
     const ChoiceBoxRequest request = parseChoiceItems("Ausgabe von Klausurenpl\xE4nen", items, "Klausurenplan");
     const ChoiceOutcome outcome = ui.choiceBox(request);

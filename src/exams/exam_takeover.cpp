@@ -201,8 +201,12 @@ std::vector<std::string> examNoteLines(const std::vector<ExamOfDay>& exams) {
       if (room == rooms.end()) room = rooms.insert(rooms.end(), {s.room, {}});
       room->second += (room->second.empty() ? "" : ",") + std::to_string(s.period) + "." + s.teacher;
     }
-    for (const auto& [room, items] : rooms)
-      notes.push_back("Klausur " + exam.grade + (room.empty() ? "" : " in " + room) + ": " + items);
+    for (const auto& [room, items] : rooms) {
+      std::string note = "Klausur " + exam.grade;
+      if (!room.empty()) note += " in " + room;
+      note += ": ";
+      notes.push_back(note + items);
+    }
     for (const ExamRoomChange& r : exam.roomChanges) {
       notes.push_back("Klausur " + exam.grade + ": " + std::to_string(r.period) + ".Std. " + r.schoolClass + " " +
                       r.oldRoom + "->" + r.newRoom);
