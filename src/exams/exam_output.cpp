@@ -11,6 +11,7 @@
 #include "workspace/clock.h"
 #include "workspace/dialogs.h"
 #include "workspace/print_job.h"
+#include "workspace/text_files.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -214,7 +215,8 @@ std::optional<ExamOutputRequest> examOutputDialog(Workspace& ws, Ui& ui) {
         "|<|>|Druckerkonfiguration|Drucken|Speichern|\xDC"
         "bertragen|Abbruch";
     ws.shell.helpTopic = "TAVIN.hlp~klausout";
-    const ChoiceBoxRequest request = parseChoiceItems("Ausgabe von Klausurenpl\xE4nen", items, "Klausurenplan");
+    ChoiceBoxRequest request = parseChoiceItems("Ausgabe von Klausurenpl\xE4nen", items, "Klausurenplan");
+    request.helpFile = helpReference(ws);
     const ChoiceOutcome outcome = ui.choiceBox(request);
     ws.shell.helpTopic = "TAVIN.hlp~menu";
     if (outcome.choiceResult <= 0) return std::nullopt;
