@@ -125,6 +125,13 @@ TEST(ExamDayScript, TakenOverExamsShowInTheDayPlanAndItsOutputs) {
        {"12A       : MR-* in A02", " 5B       : AL-E in A01", "[ Hinweise ]", "Klausur 12 in A02: 3.MR,4.MR"}) {
     EXPECT_NE(board.find(shown), std::string::npos) << shown << "\n" << board;
   }
+  const std::string page = examDayFile(dir.path() / "vertretung.html");
+  EXPECT_NE(page.find("Klausur 12 in A02: 3.MR,4.MR"), std::string::npos) << page;
+  EXPECT_NE(page.find("<td data-label=\"Vertretung\">MR</td><td data-label=\"Fach\">*</td><td "
+                      "data-label=\"Raum\">A02</td>"),
+            std::string::npos)
+      << page;
+  EXPECT_EQ(page.find("<h3>Abwesend</h3>"), std::string::npos) << "a day without absences lists none";
   const std::string printed = pdfText(dir.path() / "day.pdf");
   EXPECT_NE(printed.find("Klausur 12 in 102: 3.NB,4.WZ"), std::string::npos) << printed;
   EXPECT_NE(printed.find("NB-* in 102"), std::string::npos) << printed;
