@@ -77,6 +77,25 @@ struct RecordParts {
   std::vector<std::pair<std::string, std::vector<std::string>>> sections;  // name, lines
 };
 
+// "   D1 MA, M2 MB -> R12   E1 KR -> R14": the room groups, which the log separates by
+// three blanks.
+std::vector<std::string> roomGroups(const std::string& text) {
+  std::vector<std::string> groups;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("   ", start);
+    if (end == std::string::npos) end = text.size();
+    if (std::string group = trimmedOf(text.substr(start, end - start)); !group.empty()) groups.push_back(group);
+    start = end + 3;
+  }
+  return groups;
+}
+
+// The sections after the rooms; a "Frei:" line "3.:" alone is no section.
+bool isSectionName(const std::string& piece) {
+  return piece == "Aufsichten:" || piece == "Raum\xE4nderung:" || piece == "Frei:";
+}
+
 RecordParts partsOf(const std::vector<std::string>& record) {
   RecordParts parts;
   std::vector<std::string>* current = nullptr;
@@ -89,14 +108,9 @@ RecordParts partsOf(const std::vector<std::string>& record) {
       } else if (piece.starts_with("Stufe:")) {
         parts.grade = piece;
       } else if (piece.starts_with("R\xE4ume:")) {
-        // "   D1 MA, M2 MB -> R12   E1 KR -> R14": one line per room.
-        std::string rest = piece.substr(6);
-        for (size_t at; !(rest = trimmedOf(rest)).empty(); rest = at == std::string::npos ? "" : rest.substr(at)) {
-          at = rest.find("   ");
-          parts.rooms.push_back(trimmedOf(rest.substr(0, at)));
-        }
+        parts.rooms = roomGroups(piece.substr(6));
         current = nullptr;
-      } else if (piece.back() == ':' && piece.find(' ') == std::string::npos) {
+      } else if (isSectionName(piece)) {
         parts.sections.push_back({piece, {}});
         current = &parts.sections.back().second;
       } else if (current != nullptr) {
