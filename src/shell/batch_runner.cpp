@@ -10,6 +10,7 @@
 #include "shell/course_commands.h"
 #include "shell/editor_commands.h"
 #include "shell/exam_commands.h"
+#include "shell/exam_output_commands.h"
 #include "shell/exchange_commands.h"
 #include "shell/failure_messages.h"
 #include "shell/history_commands.h"
@@ -144,6 +145,7 @@ void BatchRunner::addStandardKeywords() {
   addCourseKeywords(*this);
   addExchangeKeywords(*this);
   addExamKeywords(*this);  // after the placement keywords: it builds on "button"
+  addExamOutputKeywords(*this);  // after the exam keywords: it adds "exam output"
 }
 
 void BatchRunner::print(const std::string& utf8Line) { m_out << utf8Line << '\n'; }

@@ -45,6 +45,9 @@ constexpr std::array kRefusalBeginnings = {
     std::string_view("Keine R\xE4ume f\xFCr Fach "),
     std::string_view("Sperre zu hoch!"),
     std::string_view("Raumzahl/-Bezug fehlt!"),
+    std::string_view("Keine Klausuren "),
+    std::string_view("Nicht \xFC"
+                     "bernommen: "),
 };
 
 // Refusals recognised by their end ("Kopplung 7 ohne Kurse!", "5A mehrfach eingesetzt!").

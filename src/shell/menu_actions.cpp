@@ -3,6 +3,7 @@
 #include "shell/application.h"
 #include "shell/base_data_commands.h"
 #include "shell/course_commands.h"
+#include "shell/exam_output_commands.h"
 #include "shell/exchange_commands.h"
 #include "shell/generation_commands.h"
 #include "shell/main_view_model.h"
@@ -140,6 +141,7 @@ void runMenuItemSteps(Application& app, int id, const std::string& commandField)
   if (runPrintMenuItem(app, id)) return;
   if (runCourseMenuItem(app, id)) return;
   if (runOutputMenuItem(app, id)) return;
+  if (runExamOutputMenuItem(app, id)) return;
   if (((id >= 104 && id <= 127) || id == 154) && !ws.base.loaded()) return;
   if (ws.base.loaded() && runSubstitutionMenuItem(app, id)) return;
   if (const char* command = commandOf(id)) {

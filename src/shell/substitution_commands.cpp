@@ -11,6 +11,7 @@
 #include "shell/application.h"
 #include "shell/batch_runner.h"
 #include "shell/command_interpreter.h"
+#include "shell/exam_output_commands.h"
 #include "substitution/absence_dialog.h"
 #include "substitution/absence_register.h"
 #include "substitution/candidates.h"
@@ -70,7 +71,7 @@ void lessonCommand(CommandContext& context, const std::string& command) {
 
 // "V:": the "Vertretungen" dialog of the day.
 void absenceDayCommand(CommandContext& context, const std::string&) {
-  AbsenceDaySession session(context.ws, context.ui);
+  AbsenceDaySession session(context.ws, context.ui, &examDayActions());
   context.ui.runDialog(session);
 }
 

@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kAbsenceButtons[] = {"Speichern",  "Hinzuf\xFCgen", "Stornieren",
                                            "L\xF6schen", "Auswerten",     "Abbruch"};
+// "Klausuren:" einlesen, vorgeben.
+constexpr const char* kExamButtons[] = {"einlesen", "vorgeben"};
 
 AbsenceInput absenceInputOf(const AbsenceDaySession::Fields& fields) {
   AbsenceInput input;
@@ -32,7 +34,8 @@ AbsenceInput absenceInputOf(const AbsenceDaySession::Fields& fields) {
 
 }  // namespace
 
-AbsenceDaySession::AbsenceDaySession(Workspace& ws, Ui& ui) : m_ws(ws), m_ui(ui) {
+AbsenceDaySession::AbsenceDaySession(Workspace& ws, Ui& ui, const ExamDayActions* exams)
+    : m_ws(ws), m_ui(ui), m_exams(exams) {
   if (!calendarDate(ws.dialogs.currentDate)) ws.dialogs.currentDate = workspaceToday(ws);
   m_fields.date = ws.dialogs.currentDate;
   readAbsences(m_ws, m_ui, m_fields.date, AbsenceMode::ReadRegister);
@@ -115,6 +118,10 @@ ChoiceBoxRequest AbsenceDaySession::form() const {
   box(countLabel(m_fields.who), m_fields.countFlag);
   for (const char* caption : kAbsenceButtons)
     request.items.push_back({ChoiceItem::Kind::Button, caption, {}, false, {}});
+  if (m_exams != nullptr) {
+    for (const char* caption : kExamButtons)
+      request.items.push_back({ChoiceItem::Kind::Button, caption, {}, false, {}});
+  }
   return request;
 }
 
@@ -135,6 +142,8 @@ bool AbsenceDaySession::press(int button, const std::vector<std::string>& values
   for (size_t i = 0; i < std::size(kAbsenceButtons); ++i) {
     if (caption == kAbsenceButtons[i]) return act(static_cast<Action>(i), fields);
   }
+  if (caption == kExamButtons[0]) return act(Action::ReadExams, fields);
+  if (caption == kExamButtons[1]) return act(Action::TakeOverExams, fields);
   return act(Action::Close, fields);
 }
 
@@ -166,6 +175,12 @@ bool AbsenceDaySession::act(Action action, const Fields& fields) {
       if (!m_ui.askYesNo("Eintr\xE4ge f\xFCr den " + date + " auswerten?", question)) return false;
       evaluateDay(m_ws, m_ui, date);
       return true;
+    case Action::ReadExams:
+      if (m_exams != nullptr) m_exams->readExams(m_ws, m_ui, date);
+      return false;
+    case Action::TakeOverExams:
+      if (m_exams != nullptr) m_exams->takeOverExams(m_ws, m_ui, date);
+      return false;
     case Action::Close:
       break;
   }

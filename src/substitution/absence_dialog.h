@@ -10,11 +10,22 @@ namespace quort {
 struct Workspace;
 class Ui;
 
+// What "Klausuren:" of the day dialog does. The exams sit above this layer and hand it
+// in; without it the dialog has no exam buttons.
+class ExamDayActions {
+ public:
+  virtual ~ExamDayActions() = default;
+  // "einlesen": the day's exams join the absence list and the notes.
+  virtual bool readExams(Workspace& ws, Ui& ui, const std::string& date) const = 0;
+  // "vorgeben": the day's exams take their periods over in the plan.
+  virtual bool takeOverExams(Workspace& ws, Ui& ui, const std::string& date) const = 0;
+};
+
 // The "Vertretungen " + date dialog: the day's absences are entered, stored in termin.x,
 // listed, deleted, cancelled and finally evaluated.
 class AbsenceDaySession : public DialogSession {
  public:
-  enum class Action { Save, Add, Cancel, Delete, Evaluate, Close };
+  enum class Action { Save, Add, Cancel, Delete, Evaluate, Close, ReadExams, TakeOverExams };
 
   // What the dialog's fields hold. Periods are shown periods as typed.
   struct Fields {
@@ -30,7 +41,7 @@ class AbsenceDaySession : public DialogSession {
 
   // Opens on the shared current date (today when there is none); with "Vertretungen
   // einlesen" the termin.x entries of the date join the day's list.
-  AbsenceDaySession(Workspace& ws, Ui& ui);
+  AbsenceDaySession(Workspace& ws, Ui& ui, const ExamDayActions* exams = nullptr);
 
   Kind kind() const override { return Kind::AbsenceDay; }
   ChoiceBoxRequest form() const override;
@@ -40,6 +51,8 @@ class AbsenceDaySession : public DialogSession {
   bool act(Action action, const Fields& fields);
 
   std::string title() const;
+  // Whether "Klausuren:" with "einlesen" and "vorgeben" is offered.
+  bool offersExams() const { return m_exams != nullptr; }
   const Fields& fields() const { return m_fields; }
   const std::vector<std::string>& absences() const;
   // "12.Woche" for the date.
@@ -63,6 +76,7 @@ class AbsenceDaySession : public DialogSession {
  private:
   Workspace& m_ws;
   Ui& m_ui;
+  const ExamDayActions* m_exams = nullptr;
   Fields m_fields;
 };
 

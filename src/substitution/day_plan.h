@@ -27,6 +27,10 @@ struct SubstitutionRequest {
   // The planned lesson comes back: the absent teacher's mark does not stop it, no freed
   // lesson is consumed.
   bool reconstruct = false;
+  // An exam takes the slot over: the class's lesson is replaced and the teacher leaves a
+  // lesson elsewhere, which becomes open, without a question. Locks and rooms held by
+  // other classes still refuse.
+  bool examPeriod = false;
 };
 // Validates, places the lesson, consumes the open lesson and the freed lesson the note
 // names, writes s<WD>.x and prot.x. On refusal or a file error nothing has changed.

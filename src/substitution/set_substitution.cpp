@@ -96,7 +96,8 @@ std::optional<int> checkTeacher(Workspace& ws, Ui& ui, const SubstitutionRequest
     ui.message(where + refusal);
     return ui.askYesNo("Kombination dennoch setzen?", MessageStyle{Icon::Question});
   };
-  if (busyClass != 0 && busyClass != request.schoolClass && !overridden("Eintrag f\xFCr " + teacher)) {
+  if (busyClass != 0 && busyClass != request.schoolClass && !request.examPeriod &&
+      !overridden("Eintrag f\xFCr " + teacher)) {
     return std::nullopt;
   }
   if ((cell & 255) != 0 && !request.reconstruct && !overridden("Sperre f\xFCr " + teacher)) return std::nullopt;
@@ -179,9 +180,10 @@ bool setSubstitution(Workspace& ws, Ui& ui, const SubstitutionRequest& request) 
   const auto entry = resolveEntry(ws, ui, parsed, plannedRoom);
   if (!entry) return false;
   const bool occupied = ws.plan.timetable.lessonWord.at(c, request.period, request.day) != 0;
-  if (occupied && (request.unattended || !ui.askYesNo("Eintrag \xFC"
-                                                      "berschreiben?",
-                                                      MessageStyle{Icon::Question}))) {
+  if (occupied && !request.examPeriod &&
+      (request.unattended || !ui.askYesNo("Eintrag \xFC"
+                                          "berschreiben?",
+                                          MessageStyle{Icon::Question}))) {
     return false;
   }
   int takenFrom = 0;

@@ -273,10 +273,15 @@ std::optional<CoveredDay> readCoveredDay(const std::string& date) {
   day.heading = lines[0];
   std::vector<std::string> strays;
   for (size_t i = 1; i < lines.size(); ++i) (isEntry(lines[i]) ? day.entries : strays).push_back(lines[i]);
-  const std::vector<std::string> notes =
-      convertedDayLines(readDayTextLines(dayFileName('t', date)).value_or(std::vector<std::string>{}));
-  if (!notes.empty()) day.absences = splitItems(notes[0]);
-  if (notes.size() > 1) day.notes.assign(notes.begin() + 1, notes.end());
+  // Line 1 holds the absences by its place: a day without absences has it empty, and its
+  // "Aufsichten:" line must not be taken for an absence.
+  const std::vector<std::string> rawNotes =
+      readDayTextLines(dayFileName('t', date)).value_or(std::vector<std::string>{});
+  if (!rawNotes.empty()) {
+    const std::vector<std::string> first = convertedDayLines({rawNotes[0]});
+    if (!first.empty()) day.absences = splitItems(first[0]);
+    day.notes = convertedDayLines(std::vector<std::string>(rawNotes.begin() + 1, rawNotes.end()));
+  }
   day.notes.insert(day.notes.end(), strays.begin(), strays.end());
   return day;
 }

@@ -213,5 +213,33 @@ TEST_F(SubstitutionDayWindow, DayDialogStepsSchoolDaysAndRelabelsTheCountBox) {
   EXPECT_EQ(dialog.countBox()->text(), QStringLiteral("Stunden verrechnen:"));
 }
 
+// "Klausuren:" of the day dialog hands the dialog's date to the exam actions and leaves
+// the dialog open; a dialog without them shows no exam buttons.
+TEST_F(SubstitutionDayWindow, DayDialogHandsItsDateToTheExamButtons) {
+  struct RecordingExams : ExamDayActions {
+    mutable std::vector<std::string> calls;
+    bool readExams(Workspace&, Ui&, const std::string& date) const override {
+      calls.push_back("einlesen " + date);
+      return true;
+    }
+    bool takeOverExams(Workspace&, Ui&, const std::string& date) const override {
+      calls.push_back("vorgeben " + date);
+      return true;
+    }
+  } exams;
+  AbsenceDaySession session(ws, ui, &exams);
+  AbsenceDayDialog dialog(session);
+  dialog.show();
+  dialog.dateField()->setText(QStringLiteral("04.02.2025"));
+  ASSERT_NE(dialog.button(QStringLiteral("einlesen")), nullptr);
+  QTest::mouseClick(dialog.button(QStringLiteral("einlesen")), Qt::LeftButton);
+  QTest::mouseClick(dialog.button(QStringLiteral("vorgeben")), Qt::LeftButton);
+  EXPECT_EQ(exams.calls, (std::vector<std::string>{"einlesen 04.02.2025", "vorgeben 04.02.2025"}));
+  EXPECT_TRUE(dialog.isVisible());
+  AbsenceDaySession plain(ws, ui);
+  AbsenceDayDialog plainDialog(plain);
+  EXPECT_EQ(plainDialog.button(QStringLiteral("einlesen")), nullptr);
+}
+
 }  // namespace
 }  // namespace quort

@@ -150,6 +150,17 @@ QWidget* AbsenceDayDialog::buildButtons() {
     connect(button, &QPushButton::clicked, this, [this, action] { act(action); });
     layout->addWidget(button);
   }
+  if (m_session.offersExams()) {
+    layout->addSpacing(12);
+    layout->addWidget(new QLabel(QStringLiteral("Klausuren:"), row));
+    for (const auto& [caption, action] : {std::pair{"einlesen", AbsenceDaySession::Action::ReadExams},
+                                          std::pair{"vorgeben", AbsenceDaySession::Action::TakeOverExams}}) {
+      auto* button = new QPushButton(QString::fromLatin1(caption), row);
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this, [this, action] { act(action); });
+      layout->addWidget(button);
+    }
+  }
   return row;
 }
 
