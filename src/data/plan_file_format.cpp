@@ -67,8 +67,17 @@ class PlanReader {
   long m_nBlocks = 0;
 };
 
+// A record names a teacher lock with a positive value, a subject lock with a negative
+// one (the count), and a room lock with a negative index (the room) and a positive value.
+// Readers that know no room locks refuse such a record as a bad lock and read on.
 bool PlanReader::enterLock(long period, long day, long index, long value) {
   if (!slotValid(period, day) || value == 0 || value > 255 || value < -255) return false;
+  if (index < 0) {
+    if (value < 0 || value > 127 || -index > m_base.nRooms()) return false;
+    m_plan.timetable.roomLock.at(static_cast<int>(-index), static_cast<int>(period), static_cast<int>(day)) =
+        static_cast<uint16_t>(value);
+    return true;
+  }
   if (value > 0) {
     if (index < 1 || index > m_base.nTeachers()) return false;
     m_plan.timetable.teacher.at(static_cast<int>(index), static_cast<int>(period), static_cast<int>(day)) =
@@ -349,6 +358,10 @@ void appendLocks(std::string& text, const BaseData& base, const PlanTables& plan
       for (int s = 1; s <= base.nSubjects(); ++s) {
         const int count = plan.timetable.subject.at(s, period, day) >> 8;
         if (count > 0) appendNumbers(text, {slotPos(period, day), s, -count});
+      }
+      for (int r = 1; r <= base.nRooms(); ++r) {
+        const int value = plan.timetable.roomLock.at(r, period, day) & 127;
+        if (value > 0) appendNumbers(text, {slotPos(period, day), -r, value});
       }
     }
   }

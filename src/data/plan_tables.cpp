@@ -20,10 +20,11 @@ void TimetableGrids::resize(const BaseData& base) {
   teacher.resize(base.nTeachers(), base.periodsPerDay);
   room.resize(base.nRooms(), base.periodsPerDay);
   subject.resize(base.nSubjects(), base.periodsPerDay);
+  roomLock.resize(base.nRooms(), base.periodsPerDay);
 }
 
 void TimetableGrids::clear() {
-  for (Grid* grid : {&lessonWord, &roomWord, &teacher, &room, &subject}) grid->clear();
+  for (Grid* grid : {&lessonWord, &roomWord, &teacher, &room, &subject, &roomLock}) grid->clear();
 }
 
 void PlanTables::reset(const BaseData& base) {

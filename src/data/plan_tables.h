@@ -55,6 +55,7 @@ struct TimetableGrids {
   Grid teacher;     // high byte: class taught; low byte: lock value. Row 0: lessons that day
   Grid room;        // class that occupies the room
   Grid subject;     // high byte: lock count; low byte: usage count
+  Grid roomLock;    // per room: lock value of the slot (0 = none); a locked room is not given out
 
   void resize(const BaseData& base);
   void clear();

@@ -120,6 +120,7 @@ void remapGridSet(const Workspace& ws, TimetableGrids& grids, const EntityRemap&
   rows(grids.roomWord, EntityKind::Class, base.nClasses());
   rows(grids.teacher, EntityKind::Teacher, base.nTeachers());
   rows(grids.room, EntityKind::Room, base.nRooms());
+  rows(grids.roomLock, EntityKind::Room, base.nRooms());
   rows(grids.subject, EntityKind::Subject, base.nSubjects());
   remapClassCells(grids.lessonWord, grids.roomWord, remap);
 }

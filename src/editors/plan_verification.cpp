@@ -73,7 +73,7 @@ void checkGridSizes(const Workspace& ws, Findings& findings) {
   const int p = base.periodsPerDay;
   if (!gridFits(grids.lessonWord, base.nClasses(), p) || !gridFits(grids.roomWord, base.nClasses(), p) ||
       !gridFits(grids.teacher, base.nTeachers(), p) || !gridFits(grids.room, base.nRooms(), p) ||
-      !gridFits(grids.subject, base.nSubjects(), p)) {
+      !gridFits(grids.subject, base.nSubjects(), p) || !gridFits(grids.roomLock, base.nRooms(), p)) {
     findings.note("Gitter passen nicht zu den Grunddaten");
   }
 }

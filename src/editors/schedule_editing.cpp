@@ -61,7 +61,8 @@ void returnLessonsOutside(Workspace& ws, Ui& ui, int days, int periods) {
 }
 
 void resizeGridSet(TimetableGrids& grids, int periods) {
-  for (Grid* grid : {&grids.lessonWord, &grids.roomWord, &grids.teacher, &grids.room, &grids.subject}) {
+  for (Grid* grid :
+       {&grids.lessonWord, &grids.roomWord, &grids.teacher, &grids.room, &grids.subject, &grids.roomLock}) {
     *grid = remapGridRows(*grid, grid->entities(), periods, unchangedIndexes(grid->entities()));
   }
 }

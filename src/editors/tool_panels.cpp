@@ -4,6 +4,7 @@
 
 #include "data/number_text.h"
 #include "data/plan_grids.h"
+#include "timetable/assignment_list.h"
 #include "timetable/lesson_grid.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
@@ -87,6 +88,18 @@ bool subjectLockClicked(Workspace& ws, Ui& ui) {
   return true;
 }
 
+// The room of the room view, locked at the slot with the panel's value (0 unlocks). A
+// lesson that has the room there keeps it: the lock keeps the room from being given out.
+bool roomLockClicked(Workspace& ws) {
+  const int room = ws.shell.view.currentRoom;
+  if (room < 1 || room > ws.base.nRooms()) return false;
+  uint16_t& cell = ws.plan.timetable.roomLock.at(room, ws.shell.currentPeriod, ws.shell.currentDay);
+  const auto value = static_cast<uint16_t>(ws.panels.lockValue);
+  if (value == cell) return false;
+  cell = value;
+  return true;
+}
+
 bool classLockClicked(Workspace& ws) {
   const std::vector<int>& classes = ws.panels.lockClasses;
   if (classes.empty()) return false;
@@ -127,7 +140,8 @@ bool indexClicked(Workspace& ws) {
 }  // namespace
 
 void openLockPanel(Workspace& ws, ToolPanelKind kind) {
-  openPanel(ws, kind == ToolPanelKind::SubjectLock ? kind : ToolPanelKind::TeacherLock, "TAVIN.hlp~spset");
+  const bool other = kind == ToolPanelKind::SubjectLock || kind == ToolPanelKind::RoomLock;
+  openPanel(ws, other ? kind : ToolPanelKind::TeacherLock, "TAVIN.hlp~spset");
 }
 
 void openClassLockPanel(Workspace& ws) {
@@ -237,6 +251,9 @@ bool toolPanelSlotClicked(Workspace& ws, Ui& ui) {
     case ToolPanelKind::SubjectLock:
       changed = subjectLockClicked(ws, ui);
       break;
+    case ToolPanelKind::RoomLock:
+      changed = roomLockClicked(ws);
+      break;
     case ToolPanelKind::ClassLock:
       changed = classLockClicked(ws);
       break;
@@ -253,6 +270,12 @@ bool toolPanelSlotClicked(Workspace& ws, Ui& ui) {
   return changed;
 }
 
-std::string toolPanelTitle(const Workspace& ws) { return toolPanelTitle(ws.panels.open); }
+std::string toolPanelTitle(const Workspace& ws) {
+  const int room = ws.shell.view.currentRoom;
+  if (ws.panels.open == ToolPanelKind::RoomLock && room >= 1 && room <= ws.base.nRooms()) {
+    return trimmedCode(ws.base.rooms[static_cast<size_t>(room)].code) + toolPanelTitle(ws.panels.open);
+  }
+  return toolPanelTitle(ws.panels.open);
+}
 
 }  // namespace quort

@@ -13,14 +13,15 @@ class Ui;
 // The tool panels that mark slots of the plan: teacher and subject locks, class locks,
 // fixing and indexing. Opening one closes the one before; while one is open, a click on a
 // slot of the plan view reaches it (toolPanelSlotClicked).
-void openLockPanel(Workspace& ws, ToolPanelKind kind);  // TeacherLock or SubjectLock
+void openLockPanel(Workspace& ws, ToolPanelKind kind);  // TeacherLock, SubjectLock or RoomLock
 void openClassLockPanel(Workspace& ws);
 void openFixPanel(Workspace& ws);
 void openIndexPanel(Workspace& ws);
 void closeToolPanel(Workspace& ws);
 
 // The values the lock panels offer: 0 takes a lock away; a lock of value v is used by
-// the generator from relaxation level v on, 127 never.
+// the generator from relaxation level v on, 127 never. A room lock of any value keeps the
+// room from being given out at that slot; its value only tells locks apart.
 std::vector<int> lockValueChoices();
 // The value a click sets; "Eingabefehler!" and false for one the plan file cannot keep.
 bool setLockValue(Workspace& ws, Ui& ui, int value);

@@ -35,15 +35,20 @@ void showPanel(CommandContext& context) {
   context.ui.openEditor(EditorRequest{EditorKind::ToolPanel, 0, static_cast<int>(context.ws.panels.open)});
 }
 
-// "W:L [value]" and "W:S [value]": the lock panels, optionally with the value to set.
+// "W:L [value]", "W:S [value]" and "W:S R [value]" (room locks): the lock panels,
+// optionally with the value to set.
 void lockPanelCommand(CommandContext& context, const std::string& command) {
   const bool subjects = command.compare(0, 3, "W:S") == 0;
-  const std::string value = trimmedArgument(command.substr(3));
+  std::string value = trimmedArgument(command.substr(3));
+  const bool rooms = subjects && !value.empty() && value[0] == 'R';
+  if (rooms) value = trimmedArgument(value.substr(1));
   if (!value.empty()) {
     const bool number = value.size() <= 3 && value.find_first_not_of("0123456789") == std::string::npos;
     if (!setLockValue(context.ws, context.ui, number ? std::stoi(value) : -1)) return;
   }
-  openLockPanel(context.ws, subjects ? ToolPanelKind::SubjectLock : ToolPanelKind::TeacherLock);
+  openLockPanel(context.ws, rooms      ? ToolPanelKind::RoomLock
+                            : subjects ? ToolPanelKind::SubjectLock
+                                       : ToolPanelKind::TeacherLock);
   showPanel(context);
 }
 
@@ -219,6 +224,18 @@ bool openPanelKeyword(BatchRunner& runner, const std::string& which, const std::
       ws.shell.view.kind = which == "teacher" ? PlanEntity::Teacher : PlanEntity::Subject;
     }
     app.typeCommand(command);
+  } else if (which == "room") {
+    if (!code.empty()) {
+      Workspace& ws = app.workspace();
+      const int room = ws.base.findRoom(utf8ToCp1252(code));
+      if (room == 0) {
+        runner.ui().message("Fehler: " + utf8ToCp1252(code), MessageStyle{Icon::Exclamation});
+        return true;
+      }
+      ws.shell.view.currentRoom = room;
+      ws.shell.view.kind = PlanEntity::Room;
+    }
+    app.typeCommand("W:S R");
   } else if (which == "class") {
     app.typeCommand("W:K");
   } else if (which == "fix") {
@@ -231,7 +248,7 @@ bool openPanelKeyword(BatchRunner& runner, const std::string& which, const std::
   return true;
 }
 
-// "panel teacher|subject [CODE]", "panel class|fix|index|close", "panel value N",
+// "panel teacher|subject|room [CODE]", "panel class|fix|index|close", "panel value N",
 // "panel classes CODES|all|sek1|sek2", "panel fix-all".
 bool panelKeyword(BatchRunner& runner, const std::string& argument) {
   Workspace& ws = runner.app().workspace();

@@ -50,10 +50,12 @@ constexpr std::array kRefusalBeginnings = {
                      "bernommen: "),
 };
 
-// Refusals recognised by their end ("Kopplung 7 ohne Kurse!", "5A mehrfach eingesetzt!").
+// Refusals recognised by their end ("Kopplung 7 ohne Kurse!", "5A mehrfach eingesetzt!",
+// "Kopplung 9 in MO 2 nicht gesetzt!").
 constexpr std::array kRefusalEndings = {
     std::string_view(" ohne Kurse!"),
     std::string_view(" mehrfach eingesetzt!"),
+    std::string_view(" nicht gesetzt!"),
     std::string_view("Abbruch!"),
 };
 

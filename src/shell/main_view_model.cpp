@@ -109,10 +109,13 @@ GridCell teacherLesson(const GridSource& source, int t, int period, int day) {
 
 GridCell roomLesson(const GridSource& source, int r, int period, int day) {
   const int c = cellOf(source.grids.room, r, period, day);
-  if (c < 1 || c > source.ws.base.nClasses()) return {};
-  GridCell cell = classLesson(source, c, period, day);
-  cell.classes = classCode(source.ws.base, c);
-  cell.room.clear();
+  GridCell cell;
+  if (c >= 1 && c <= source.ws.base.nClasses()) {
+    cell = classLesson(source, c, period, day);
+    cell.classes = classCode(source.ws.base, c);
+    cell.room.clear();
+  }
+  cell.lock = cellOf(source.grids.roomLock, r, period, day);
   return cell;
 }
 

@@ -57,8 +57,10 @@ bool chooseForLocks(Application& app, int id) {
     kind = PlanEntity::Teacher;
     command = "W:L";
   } else if (id == 117) {
-    kind = PlanEntity::Subject;
-    command = "W:S";
+    // In the room plans the same item locks rooms: " - Raumsperren".
+    const bool rooms = app.workspace().shell.view.kind == PlanEntity::Room;
+    kind = rooms ? PlanEntity::Room : PlanEntity::Subject;
+    command = rooms ? "W:S R" : "W:S";
   } else if (id != 115) {
     return false;
   }

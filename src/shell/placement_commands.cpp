@@ -11,6 +11,7 @@
 #include "shell/menu_actions.h"
 #include "shell/menu_table.h"
 #include "timetable/assignment_list.h"
+#include "timetable/block_placement.h"
 #include "timetable/lesson_move.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/manual_placement.h"
@@ -65,7 +66,18 @@ bool readSlot(std::string_view text, size_t& pos, PlacementArguments& args) {
 bool readItem(std::string_view text, size_t& pos, PlacementArguments& args) {
   if (text[pos] == '#') {
     ++pos;
-    return readNumber(text, pos, args.coupling);
+    int k = 0;
+    if (!readNumber(text, pos, k)) return false;
+    args.couplings = {k};
+    // More numbers behind commas continue the list; "2:3" behind a comma stays a slot.
+    while (pos + 1 < text.size() && text[pos] == ',' && isDigit(text[pos + 1])) {
+      size_t next = pos + 1;
+      if (!readNumber(text, next, k) || (next < text.size() && text[next] == ':')) break;
+      args.couplings.push_back(k);
+      pos = next;
+    }
+    args.coupling = args.couplings.front();
+    return true;
   }
   const bool named = pos + 1 < text.size() && text[pos + 1] == ':' &&
                      std::string_view("KLFRN").find(text[pos]) != std::string_view::npos;
@@ -221,6 +233,16 @@ void setRoomCommand(Workspace& ws, Ui& ui, const PlacementArguments& args, const
   setRoom(ws, ui, RoomRequest{room, target.schoolClass, target.slot});
 }
 
+// ">#9,20": the couplings of a block in one slot.
+void setBlockCommand(Workspace& ws, Ui& ui, const PlacementArguments& args, const Target& target) {
+  BackupPlanRecords(ws, ui);
+  recountHoursToPlace(ws);
+  std::string name = "Block";
+  for (size_t i = 0; i < args.couplings.size(); ++i) name += (i == 0 ? " " : ",") + std::to_string(args.couplings[i]);
+  ws.history.name(name + " nach " + DayAbbrev(target.slot.day) + " " + std::to_string(target.slot.period));
+  if (placeCouplings(ws, ui, args.couplings, target.slot) == PlaceOutcome::Placed) ws.shell.continuation = true;
+}
+
 bool substitutionModes(const Workspace& ws, Ui& ui) {
   if (ws.shell.workMode < 3) return false;
   ui.message("Funktion nicht verf\xFCgbar!", MessageStyle{Icon::Information});
@@ -236,6 +258,7 @@ void setCommand(CommandContext& context, const std::string& command) {
   const auto target = resolveTarget(ws, context.ui, *args);
   if (!target) return;
   if (args->roomCode || ws.shell.workMode == 2) return setRoomCommand(ws, context.ui, *args, *target);
+  if (args->couplings.size() > 1) return setBlockCommand(ws, context.ui, *args, *target);
   const auto index = chooseEntry(ws, context.ui, *args, *target);
   if (!index) return;
   BackupPlanRecords(ws, context.ui);
@@ -265,6 +288,12 @@ void removeCommand(CommandContext& context, const std::string& command) {
   if (!args) return inputError(context.ui);
   const auto target = resolveTarget(ws, context.ui, *args);
   if (!target) return;
+  if (!args->couplings.empty() && !args->roomCode && ws.shell.workMode != 2) {
+    BackupPlanRecords(ws, context.ui);
+    recountHoursToPlace(ws);
+    removeCouplings(ws, context.ui, args->couplings, target->slot);
+    return;
+  }
   const int c = classToRemove(ws, *args, *target);
   if (c < 1 || c > ws.base.nClasses()) return;
   ws.shell.currentClass = c;

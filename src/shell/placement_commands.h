@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "timetable/lesson_grid.h"
 
@@ -19,6 +20,9 @@ class Ui;
 //   F:code          the subject           R:code   the room (">": set it, "<": clear it)
 //   N:n             entry n of the "zu setzen" list (its number in the assignments)
 //   #n              the assignment of coupling n
+//   #n,m,...        the couplings of a block (what ">+b" expands to): placed in one slot
+//                   together, all or none; "<" takes them out together. A slot after
+//                   them is separated by a blank ("#9,20 MO1").
 struct PlacementArguments {
   std::optional<Slot> slot;
   std::optional<std::string> classCode;
@@ -26,7 +30,8 @@ struct PlacementArguments {
   std::optional<std::string> subjectCode;
   std::optional<std::string> roomCode;
   int listNumber = 0;
-  int coupling = 0;
+  int coupling = 0;            // the first of couplings
+  std::vector<int> couplings;  // every coupling after "#"
 };
 
 // std::nullopt when an item is not understood.

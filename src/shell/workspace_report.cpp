@@ -98,6 +98,7 @@ std::string cellText(const Workspace& ws, const std::string& kind, int entity, i
     if (const int value = grids.teacher.at(entity, period, day) & 127) lock = "#" + std::to_string(value);
   } else if (kind == "room") {
     schoolClass = grids.room.at(entity, period, day);
+    if (const int value = grids.roomLock.at(entity, period, day)) lock = "#" + std::to_string(value);
   }
   if (kind == "subject") return subjectCellText(grids, entity, period, day);
   if (schoolClass < 1 || schoolClass > base.nClasses()) return lock.empty() ? "." : lock;

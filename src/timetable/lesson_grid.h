@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/base_data.h"
+#include "data/plan_tables.h"
 
 namespace quort {
 
@@ -32,6 +33,14 @@ inline int roomGroup(const BaseData& base, int subject) {
 inline bool roomLocked(const BaseData& base, int room) {
   return room >= 1 && room <= base.nRooms() &&
          base.rooms[static_cast<size_t>(room)].line.find('#') != std::string::npos;
+}
+
+// A room locked for one slot with "Raumsperren" (any value above 0): the room
+// distribution passes it by, and setting it by hand must be meant.
+inline bool roomLockedAt(const TimetableGrids& grids, int room, Slot slot) {
+  return room >= 1 && room <= grids.roomLock.entities() && slot.period >= 0 &&
+         slot.period <= grids.roomLock.periods() && slot.day >= 0 && slot.day <= kGridDays &&
+         grids.roomLock.at(room, slot.period, slot.day) != 0;
 }
 
 // The pseudo-lesson that blocks a class slot: sentinel teacher and subject, marked fixed.

@@ -51,7 +51,7 @@ int classGrade(const BaseData& base, int schoolClass) {
 int32_t roundEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
 
 PlanGenerator::PlanGenerator(Workspace& ws, Ui& ui, GenerationSwitches switches)
-    : m_ws(ws), m_ui(ui), m_switches(switches) {
+    : m_ws(ws), m_ui(ui), m_switches(switches), m_blocks(ws.plan) {
   copyWeightsFromOptions();
 }
 
@@ -61,6 +61,20 @@ void PlanGenerator::copyWeightsFromOptions() {
 
 int PlanGenerator::removeMode() const {
   return m_switches.shiftCouplings ? RemoveMode::kUnprotected : RemoveMode::kRefuse;
+}
+
+bool PlanGenerator::blockLessonAt(int schoolClass, int period, int day) const {
+  if (m_blocks.empty()) return false;
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  return LessonWord::coupledOrFixed(grids.lessonWord.at(schoolClass, period, day)) &&
+         inBlock(RoomWord::coupling(grids.roomWord.at(schoolClass, period, day)));
+}
+
+// removeLesson, refused for a lesson of a block: taking one coupling of a block out
+// would place it again apart from the others.
+bool PlanGenerator::removeUnlessBlock(Slot slot, int schoolClass, std::string& workList) {
+  if (blockLessonAt(schoolClass, slot.period, slot.day)) return true;
+  return removeLesson(m_ws, m_ui, slot, schoolClass, removeMode(), workList);
 }
 
 int32_t PlanGenerator::teacherTerm(int teacher) const {
@@ -238,7 +252,7 @@ void PlanGenerator::clearEntryFromPlan(std::string& entry) {
     }
   } else {
     const int coupling = view.couplingNumber();
-    if (!m_switches.shiftCouplings || coupling < 1 || coupling > m_ws.plan.nCouplings()) return;
+    if (!m_switches.shiftCouplings || coupling < 1 || coupling > m_ws.plan.nCouplings() || inBlock(coupling)) return;
     const std::string& members = m_ws.plan.couplings[static_cast<size_t>(coupling)];
     if (members.size() < CouplingMemberView::kSize) return;
     const int firstClass = CouplingMemberView(members, 0).schoolClass();
@@ -281,7 +295,7 @@ void PlanGenerator::thinTeacherDays(std::string& workList) {
     for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
       const int p = firstPeriod[static_cast<size_t>(day)];
       if (p == 0 || grid.at(t, p, day) < 256) continue;
-      removeLesson(m_ws, m_ui, Slot{day, p}, grid.at(t, p, day) >> 8, removeMode(), workList);
+      removeUnlessBlock(Slot{day, p}, grid.at(t, p, day) >> 8, workList);
     }
   }
 }
@@ -338,6 +352,7 @@ int PlanGenerator::scanDayWithDisplacement(std::string_view units, int extra, in
     if (unit.teacher() == 0 || unit.schoolClass() < 1 || unit.schoolClass() > base.nClasses()) continue;
     for (int q = chosen; q <= std::min(chosen + extra, base.periodsPerDay); ++q) {
       if (!LessonWord::coupledOrFixed(grids.lessonWord.at(unit.schoolClass(), q, day))) continue;
+      if (blockLessonAt(unit.schoolClass(), q, day)) return 0;
       if (!m_switches.shiftCouplings || grids.roomWord.at(unit.schoolClass(), q, day) == 0) return 0;
     }
   }
@@ -349,7 +364,7 @@ int PlanGenerator::scanDayWithDisplacement(std::string_view units, int extra, in
     int victim = 0;
     if (classCell >= 256 && teacherAt < 256) victim = unit.schoolClass();
     if (classCell < 256 && teacherAt >= 256) victim = teacherAt >> 8;
-    if (victim != 0 && removeLesson(m_ws, m_ui, Slot{day, chosen}, victim, removeMode(), workList)) return 0;
+    if (victim != 0 && removeUnlessBlock(Slot{day, chosen}, victim, workList)) return 0;
   }
   return checkSlot(m_ws, units, Slot{day, chosen}, SlotCheckOptions{level, extra, 0}) == CheckCode::Free ? chosen : 0;
 }
@@ -410,6 +425,68 @@ void PlanGenerator::pickFailed(std::string& chunk, std::string& failed, int32_t&
   failed.erase(k, kFailedRecord);
 }
 
+// The entries of the other couplings of entry's block that are still to place, taken out
+// of the chunk or the failed list (a failed block goes there whole, and a retry draws only
+// one of its records). Empty for an entry that belongs to no block.
+std::string PlanGenerator::takeBlockMates(std::string_view entry, std::string& chunk, std::string& failed) const {
+  const AssignmentView view(entry, 0);
+  if (m_blocks.empty() || !view.isCoupling() || !inBlock(view.couplingNumber())) return {};
+  const auto matches = [](std::string_view candidate, int coupling) {
+    const AssignmentView other(candidate, 0);
+    return other.isCoupling() && other.couplingNumber() == coupling && other.periods() > 0;
+  };
+  std::string mates;
+  const std::vector<int> group = m_blocks.groupOf(view.couplingNumber());
+  for (size_t i = 1; i < group.size(); ++i) {
+    bool found = false;
+    for (size_t pos = 0; pos + kEntry <= chunk.size() && !found; pos += kEntry) {
+      if (!matches(std::string_view(chunk).substr(pos, kEntry), group[i])) continue;
+      mates += chunk.substr(pos, kEntry);
+      chunk.erase(pos, kEntry);
+      found = true;
+    }
+    for (size_t pos = 0; pos + kFailedRecord <= failed.size() && !found; pos += kFailedRecord) {
+      if (!matches(std::string_view(failed).substr(pos, kEntry), group[i])) continue;
+      mates += failed.substr(pos, kEntry);
+      failed.erase(pos, kFailedRecord);
+      found = true;
+    }
+  }
+  return mates;
+}
+
+// Places the entries (couplings of one block) in one slot: the slot must take all their
+// units at once, and each period placed counts for every entry. Failing, they all go to
+// the failed list, the chosen one in front.
+bool PlanGenerator::placeTogether(std::string& entries, std::string& chunk, std::string& failed, int32_t& limit,
+                                  int32_t score) {
+  std::vector<DecodedEntry> decoded;
+  std::string units;
+  int extra = 2;
+  for (size_t pos = 0; pos + kEntry <= entries.size(); pos += kEntry) {
+    decoded.push_back(decodeEntry(m_ws, std::string_view(entries).substr(pos, kEntry)));
+    units += decoded.back().units;
+    extra = std::min(extra, decoded.back().extra);
+  }
+  extra = std::max(0, extra);
+  const Slot slot = chooseSlot(units, extra, chunk);
+  if (slot.day == 0 || slot.period == 0) {
+    for (size_t pos = entries.size(); pos >= kEntry; pos -= kEntry)
+      failed.insert(0, entries.substr(pos - kEntry, kEntry) + limitBytes(limit));
+    limit = 0;
+    return false;
+  }
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    placeUnits(m_ws, decoded[i].units, slot, UnitPlacement{extra, decoded[i].markers, 0});
+    const int remaining = std::max(0, decoded[i].count - extra - 1);
+    std::string entry = entries.substr(i * kEntry, kEntry);
+    entry[3] = static_cast<char>(remaining + 16 * (decoded[i].markers & 1));
+    if (remaining > 0) mergeEntries(entry, chunk, MergeMode::Add);
+  }
+  limit = score;
+  return true;
+}
+
 // One attempt over the chunk. false when the run must end at once (a corrupt entry).
 bool PlanGenerator::runAttempt(std::string& chunk, int attempt, std::string& failed, GenerationSummary& summary) {
   const BaseData& base = m_ws.base;
@@ -453,6 +530,11 @@ bool PlanGenerator::runAttempt(std::string& chunk, int attempt, std::string& fai
     if (clearNext) {
       clearEntryFromPlan(entry);
       clearNext = false;
+    }
+    if (std::string mates = takeBlockMates(entry, chunk, failed); !mates.empty()) {
+      std::string entries = entry + mates;
+      placeTogether(entries, chunk, failed, limit, score);
+      continue;
     }
     const DecodedEntry decoded = decodeEntry(m_ws, entry);
     const Slot slot = chooseSlot(decoded.units, decoded.extra, chunk);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "timetable/coupling_blocks.h"
 #include "timetable/lesson_grid.h"
 
 namespace quort {
@@ -63,10 +64,18 @@ class PlanGenerator {
   void adoptWeights(float bestRatio);
   bool dayHasCoveredPeriod(int schoolClass, int grade, int period, int day) const;
   int removeMode() const;
+  // Couplings of a block go into the plan together and are never taken out alone, so the
+  // block keeps one slot per period. Without blocks none of this draws or changes anything.
+  bool inBlock(int coupling) const { return m_blocks.blockOf(coupling) != 0; }
+  bool blockLessonAt(int schoolClass, int period, int day) const;
+  bool removeUnlessBlock(Slot slot, int schoolClass, std::string& workList);
+  std::string takeBlockMates(std::string_view entry, std::string& chunk, std::string& failed) const;
+  bool placeTogether(std::string& entries, std::string& chunk, std::string& failed, int32_t& limit, int32_t score);
 
   Workspace& m_ws;
   Ui& m_ui;
   GenerationSwitches m_switches;
+  BlockGroups m_blocks;
   float m_weights[8] = {};
   float m_f = 0;
 };

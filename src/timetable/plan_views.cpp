@@ -122,7 +122,8 @@ std::string freeRooms(const Workspace& ws, Slot slot) {
   std::string text;
   for (int r = 1; r <= ws.base.nRooms(); ++r) {
     // A locked room is not free for anyone, even when nobody uses it.
-    if (ws.plan.timetable.room.at(r, slot.period, slot.day) == 0 && !roomLocked(ws.base, r)) {
+    if (ws.plan.timetable.room.at(r, slot.period, slot.day) == 0 && !roomLocked(ws.base, r) &&
+        !roomLockedAt(ws.plan.timetable, r, slot)) {
       text += " " + codeOrQuery(ws.base.rooms, r);
     }
   }

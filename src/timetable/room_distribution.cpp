@@ -75,7 +75,7 @@ class RoomDistributor {
   bool usable(int room, const Run& run) const {
     if (room < 1 || room > m_base.nRooms() || roomLocked(m_base, room)) return false;
     for (int q = run.first; q < run.first + run.length; ++q) {
-      if (m_grids.room.at(room, q, run.day) != 0) return false;
+      if (m_grids.room.at(room, q, run.day) != 0 || roomLockedAt(m_grids, room, Slot{run.day, q})) return false;
     }
     return true;
   }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "data/calendar.h"
 #include "data/plan_records.h"
 #include "timetable/assignment_list.h"
 #include "workspace/dialogs.h"
@@ -76,6 +77,12 @@ bool setRoom(Workspace& ws, Ui& ui, RoomRequest request) {
   // A locked room is kept back on purpose; giving it out by hand must be meant.
   if (roomLocked(ws.base, room) &&
       !ui.askYesNo(roomCode(ws, room) + " gesperrt!  Raum dennoch setzen?", MessageStyle{Icon::Question})) {
+    return false;
+  }
+  if (roomLockedAt(ws.plan.timetable, room, slot) &&
+      !ui.askYesNo(roomCode(ws, room) + " in " + DayAbbrev(slot.day) + " " + std::to_string(slot.period) +
+                       " gesperrt!  Raum dennoch setzen?",
+                   MessageStyle{Icon::Question})) {
     return false;
   }
   const int oldRoom = RoomWord::room(roomWordAt(ws, c, slot));

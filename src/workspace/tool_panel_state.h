@@ -7,7 +7,7 @@ namespace quort {
 
 // The small tool panels that act on a slot of the plan view when it is clicked. Only
 // one is open at a time.
-enum class ToolPanelKind { None, TeacherLock, SubjectLock, ClassLock, Fix, Index };
+enum class ToolPanelKind { None, TeacherLock, SubjectLock, ClassLock, Fix, Index, RoomLock };
 
 // A lesson that "Bisher gesetzte Stunden" fixed; the next press releases exactly these.
 struct FixedCell {
@@ -29,6 +29,8 @@ inline std::string toolPanelTitle(ToolPanelKind kind) {
       return "Fixieren von Stunden:";
     case ToolPanelKind::Index:
       return "Indizieren von Stunden:";
+    case ToolPanelKind::RoomLock:
+      return " - Raumsperren";  // behind the room's code when one is chosen
     case ToolPanelKind::None:
       break;
   }
@@ -37,7 +39,7 @@ inline std::string toolPanelTitle(ToolPanelKind kind) {
 
 struct ToolPanelState {
   ToolPanelKind open = ToolPanelKind::None;
-  int lockValue = 1;             // the value a click sets in the teacher or subject panel
+  int lockValue = 1;             // the value a click sets in the teacher, subject or room panel
   std::vector<int> lockClasses;  // the class field of the class-lock panel
   bool fixAllOn = false;         // "Bisher gesetzte Stunden", as long as the program runs
   std::vector<FixedCell> fixedByAll;

@@ -52,6 +52,9 @@ const char* const kNewSchool =
     "panel subject CH\n"
     "panel value 1\n"
     "click DO 4\n"
+    "panel room 101\n"
+    "panel value 2\n"
+    "click FR 5\n"
     "verify\n"
     "save-plan NEU\n";
 
@@ -75,11 +78,14 @@ TEST(BaseDataBatch, NewSchoolFromNothingReopensIdentically) {
   EXPECT_EQ(reopened.base.rooms, ws.base.rooms);
   EXPECT_EQ(reopened.plan.timetable, ws.plan.timetable);
   EXPECT_EQ(reopened.plan.assignments, ws.plan.assignments);
-  const ScriptRun shown = runScript(again, quiet, "show class 5A\nshow teacher MR\nshow subject CH\n");
+  const ScriptRun shown = runScript(again, quiet, "show class 5A\nshow teacher MR\nshow subject CH\nshow room 101\n");
   EXPECT_NE(shown.out.find("D  MR -   F"), std::string::npos) << shown.out;
   EXPECT_NE(shown.out.find("Sperre"), std::string::npos);
   EXPECT_NE(shown.out.find(". #1"), std::string::npos);
   EXPECT_NE(shown.out.find("#3"), std::string::npos);
+  EXPECT_NE(shown.out.find("    5   .                 .                 .                 .                 #2"),
+            std::string::npos)
+      << shown.out;
 }
 
 // The run of "G:" asks first; without a file name nothing of it stays. Refused edits

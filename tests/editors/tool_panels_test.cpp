@@ -4,6 +4,7 @@
 
 #include "data/plan_grids.h"
 #include "editors/plan_verification.h"
+#include "shell/menu_actions.h"
 #include "timetable/demo_school.h"
 #include "timetable/lesson_removal.h"
 #include "timetable/manual_placement.h"
@@ -155,6 +156,11 @@ TEST_F(ToolPanels, MarksRoundTripThroughThePlanFile) {
   click({4, 6});
   openClassLockPanel(ws);
   click({5, 7});
+  ws.shell.view.currentRoom = demo.room("PH1");
+  openLockPanel(ws, ToolPanelKind::RoomLock);
+  setLockValue(ws, ui, 4);
+  click({4, 6});
+  ASSERT_EQ(ws.plan.timetable.roomLock.at(demo.room("PH1"), 6, 4), 4);
   ui.queueAnswer("MARKS");
   ASSERT_EQ(demo.app.save(), 0);
   Workspace loaded;
@@ -163,6 +169,40 @@ TEST_F(ToolPanels, MarksRoundTripThroughThePlanFile) {
   ASSERT_EQ(app.loadBase("MARKS"), LoadStatus::Loaded);
   ASSERT_TRUE(app.openPlanByName("MARKS.PL"));
   EXPECT_EQ(loaded.plan.timetable, ws.plan.timetable);
+}
+
+// Room locks: "W:S R" opens the panel named after the room, a click locks the room's slot
+// with the panel's value and 0 takes the lock away; in the room plans the menu item of
+// the subject locks chooses a room and opens this panel.
+TEST_F(ToolPanels, RoomLockPanelFromCommandAndMenu) {
+  const int room = demo.room("A01");
+  ws.shell.view.currentRoom = room;
+  demo.app.typeCommand("W:S R 7\r");
+  ASSERT_EQ(ws.panels.open, ToolPanelKind::RoomLock);
+  EXPECT_EQ(toolPanelTitle(ws), "A01 - Raumsperren");
+  click({2, 3});
+  EXPECT_EQ(ws.plan.timetable.roomLock.at(room, 3, 2), 7);
+  EXPECT_TRUE(ws.plan.modifiedLocks);
+  setLockValue(ws, ui, 0);
+  click({2, 3});
+  EXPECT_EQ(ws.plan.timetable.roomLock.at(room, 3, 2), 0);
+  // No room chosen: a click does nothing.
+  ws.shell.view.currentRoom = 0;
+  setLockValue(ws, ui, 1);
+  const Grid before = ws.plan.timetable.roomLock;
+  click({2, 3});
+  EXPECT_EQ(ws.plan.timetable.roomLock, before);
+
+  closeToolPanel(ws);
+  demo.app.typeCommand("X:R\r");
+  ui.queueAnswer("PH2");
+  runMenuItem(demo.app, 117);
+  EXPECT_EQ(ws.panels.open, ToolPanelKind::RoomLock);
+  EXPECT_EQ(ws.shell.view.currentRoom, demo.room("PH2"));
+  demo.app.typeCommand("X:K\r");
+  ui.queueAnswer("CH");
+  runMenuItem(demo.app, 117);
+  EXPECT_EQ(ws.panels.open, ToolPanelKind::SubjectLock);
 }
 
 }  // namespace

@@ -52,6 +52,32 @@ TEST(AutomationBatch, BlockDialogFromScript) {
   EXPECT_NE(bad.find("Eingabefehler!"), std::string::npos) << bad;
 }
 
+// A block of the upper school by hand on an emptied plan: ">+1" sets both couplings in
+// one slot, "<+1" takes both out after their questions; where the block does not stand
+// the line fails, and a block number beyond the list stops the script.
+TEST(AutomationBatch, BlockSetAndRemovedByItsNumber) {
+  quort::test::TempDir temp;
+  std::string output;
+  const std::string prepare =
+      openDemo() + "answer ?1\nanswer alle Klassen\nmenu 107\nanswer Auswerten\ncommand ^B 7-26\n";
+  ASSERT_EQ(runScript(temp.path() / "a",
+                      prepare + "command >+1 MO1\nshow class 11A\nshow class 12A\ninfo\n"
+                                "answer Ja\nanswer Ja\ncommand <+1 MO2\ninfo\nverify\n",
+                      output),
+            0)
+      << output;
+  EXPECT_NE(output.find("1   E  SD -   K9"), std::string::npos) << output;
+  EXPECT_NE(output.find("2   L  MQ -   K20"), std::string::npos) << output;
+  const size_t placed = output.find("placedCells: ");
+  EXPECT_EQ(output.substr(placed, 16), "placedCells: 22\n") << output;
+  EXPECT_NE(output.find("placedCells: 0\n", placed), std::string::npos) << output;
+  EXPECT_NE(output.find("verify: ok"), std::string::npos) << output;
+
+  EXPECT_EQ(runScript(temp.path() / "b", prepare + "command <+1 MO2\n", output), 1) << output;
+  EXPECT_NE(output.find("Kopplung 9 in MO 2 nicht gesetzt!"), std::string::npos) << output;
+  EXPECT_EQ(runScript(temp.path() / "c", prepare + "command >+11 MO1\n", output), 1) << output;
+}
+
 // Room distribution with "^" in work mode 2 after a generation: a second run changes no
 // room plan, an unknown class code fails its line, and "zurück" takes the rooms back.
 TEST(AutomationBatch, RoomDistributionFromScript) {

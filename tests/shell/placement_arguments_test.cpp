@@ -29,6 +29,16 @@ TEST(PlacementArguments, ItemsNameSlotEntitiesAndEntries) {
   EXPECT_EQ(numbered->slot->day, 5);
   EXPECT_EQ(numbered->slot->period, 10);
   EXPECT_EQ(parsePlacementArguments("#17 1:2")->coupling, 17);
+  // A block's couplings: the list ends at a blank, and "d:p" behind a comma stays a slot.
+  const auto block = parsePlacementArguments("#9,20,3 MO1");
+  ASSERT_TRUE(block);
+  EXPECT_EQ(block->couplings, (std::vector<int>{9, 20, 3}));
+  EXPECT_EQ(block->slot->period, 1);
+  const auto slotAfter = parsePlacementArguments("#9,2:3");
+  ASSERT_TRUE(slotAfter);
+  EXPECT_EQ(slotAfter->couplings, (std::vector<int>{9}));
+  EXPECT_EQ(slotAfter->slot->day, 2);
+  EXPECT_FALSE(parsePlacementArguments("#9,20x"));
 
   const auto empty = parsePlacementArguments("");
   ASSERT_TRUE(empty);

@@ -180,6 +180,37 @@ TEST(RoomDistribution, LockedRoomByHandAsksFirstAndIsNotListedFree) {
   EXPECT_EQ(school.roomOf("5C", 2, 1), school.r("103"));
 }
 
+// A room locked for one slot ("Raumsperren") is not given out there, not even as a home
+// room, and not listed free; in the next period it serves again. By hand it is set only
+// after a question.
+TEST(RoomDistribution, RoomLockedAtASlotIsNotGivenOutThere) {
+  SmallSchool school;
+  school.ws.plan.timetable.roomLock.at(school.r("101"), 1, 3) = 1;
+  school.lesson("5A", 3, 1, 1, "D");
+  school.lesson("5A", 3, 2, 1, "D");
+  school.lesson("5B", 3, 1, 2, "PH");
+  school.lesson("5B", 3, 2, 2, "PH");
+  school.ws.plan.timetable.roomLock.at(school.r("PH1"), 2, 3) = 5;
+  school.run();
+  EXPECT_NE(school.roomOf("5A", 3, 1), school.r("101"));
+  EXPECT_NE(school.roomOf("5A", 3, 1), 0);
+  EXPECT_EQ(school.roomOf("5A", 3, 2), school.r("101"));
+  // The double period of physics takes the room free in both periods.
+  EXPECT_EQ(school.roomOf("5B", 3, 1), school.r("PH2"));
+  EXPECT_EQ(school.roomOf("5B", 3, 2), school.r("PH2"));
+  EXPECT_EQ(roomBookingFaults(school.ws), "");
+
+  school.lesson("5D", 2, 4, 4, "D");
+  school.ws.plan.timetable.roomLock.at(school.r("A01"), 4, 2) = 127;
+  EXPECT_EQ(resourcesText(school.ws, {2, 4})[1].find("A01"), std::string::npos);
+  EXPECT_FALSE(setRoom(school.ws, school.ui, {school.r("A01"), school.c("5D"), {2, 4}}));
+  EXPECT_TRUE(school.ui.saw("A01 in DI 4 gesperrt!  Raum dennoch setzen?"));
+  EXPECT_EQ(school.roomOf("5D", 2, 4), 0);
+  school.ui.queueAnswer("Ja");
+  EXPECT_TRUE(setRoom(school.ws, school.ui, {school.r("A01"), school.c("5D"), {2, 4}}));
+  EXPECT_EQ(school.roomOf("5D", 2, 4), school.r("A01"));
+}
+
 // A ring damaged in the file (a cycle that misses its head, rooms out of range) ends the
 // walk instead of hanging.
 TEST(RoomDistribution, DamagedRingsEndTheWalk) {

@@ -38,6 +38,8 @@ void fillPlan(Workspace& ws) {
   plan.timetable.teacher.at(2, 1, 1) = 1;
   plan.timetable.teacher.at(3, 10, 5) = 5;
   plan.timetable.subject.at(23, 1, 2) = 257;
+  plan.timetable.roomLock.at(3, 2, 4) = 2;
+  plan.timetable.roomLock.at(ws.base.nRooms(), 10, 5) = 127;
   plan.openLessons = std::string("\x01\x02\x01\x03\x04\x00\x05", 7);
   plan.freedLessons = std::string("\x01\x02\x0B", 3);
   const BaseData& base = ws.base;
@@ -110,6 +112,12 @@ std::string olderLayout(const BaseData& base, const PlanTables& plan, const std:
       for (int s = 1; s <= base.nSubjects(); ++s) {
         if (const int v = plan.timetable.subject.at(s, period, day) >> 8) {
           text += std::to_string(day) + "," + std::to_string(period) + "," + std::to_string(s) + ",-" +
+                  std::to_string(v) + "\r\n";
+        }
+      }
+      for (int r = 1; r <= base.nRooms(); ++r) {
+        if (const int v = plan.timetable.roomLock.at(r, period, day)) {
+          text += std::to_string(day) + "," + std::to_string(period) + ",-" + std::to_string(r) + "," +
                   std::to_string(v) + "\r\n";
         }
       }
@@ -205,6 +213,27 @@ TEST_F(PlanFixture, IndexesBeyondTheBaseDataFailTheirStage) {
   EXPECT_TRUE(plan.couplings[1].empty());
   EXPECT_EQ(plan.timetable.lessonWord.at(1, 1, 2), 257);
   EXPECT_EQ(plan.assignments, makeAssignment(1, 1, 1, 2));
+}
+
+// A room lock is a record with the room as a negative index; one for a room the base data
+// do not have, or with a value the grid cannot keep, fails the lock stage and the rest loads.
+TEST_F(PlanFixture, RoomLocksAreRecordsWithANegativeIndex) {
+  fillPlan(ws);
+  const std::string text = format(ws.plan);
+  // Day 4, period 2 is pos 6 * 2 + 4 - 1.
+  EXPECT_NE(text.find("\r\n15,-3,2\r\n"), std::string::npos) << text;
+  for (const std::string bad :
+       {"15,-" + std::to_string(ws.base.nRooms() + 1) + ",1", std::string("15,-3,200"), std::string("15,-3,-1")}) {
+    std::string damaged = text;
+    damaged.replace(damaged.find("15,-3,2"), 7, bad);
+    PlanTables plan;
+    EXPECT_EQ(read(planOnly(damaged), plan), std::vector<PlanStage>{PlanStage::Locks}) << bad;
+    EXPECT_EQ(plan.timetable.roomLock.at(3, 2, 4), 0) << bad;
+    EXPECT_EQ(plan.timetable.roomLock.at(ws.base.nRooms(), 10, 5), 127) << bad;
+    EXPECT_EQ(plan.assignments, ws.plan.assignments + ws.plan.assignmentBuffer) << bad;
+  }
+  // Saved right after an exchange import the plan has no locks, rooms' neither.
+  EXPECT_EQ(format(ws.plan, PlanWriteOptions{false, false}).find(",-3,2\r\n"), std::string::npos);
 }
 
 // Truncations and byte mutations of a plan never crash; each bad stage says so.

@@ -23,6 +23,7 @@ const QString kUpperSchool = QStringLiteral("Sek.II");
 const QString kChooseClass = QStringLiteral("Klasse w\u00E4hlen >>");
 const QString kChooseTeacher = QStringLiteral("Lehrer w\u00E4hlen >>");
 const QString kChooseSubject = QStringLiteral("Fach w\u00E4hlen >>");
+const QString kChooseRoom = QStringLiteral("Raum w\u00E4hlen >>");
 const QString kFixAll = QStringLiteral("Bisher gesetzte Stunden");
 const QString kPanelEnd = QStringLiteral("Ende");
 
@@ -41,6 +42,9 @@ ToolPanelDialog::ToolPanelDialog(Application& app, QWidget* parent) : QDialog(pa
       break;
     case ToolPanelKind::SubjectLock:
       buildLockValues(kChooseSubject);
+      break;
+    case ToolPanelKind::RoomLock:
+      buildLockValues(kChooseRoom);
       break;
     case ToolPanelKind::ClassLock:
       buildClassLocks();
@@ -135,6 +139,8 @@ void ToolPanelDialog::action(const QString& caption) {
     chooseAndSelectEntity(ws, m_app.ui(), PlanEntity::Teacher);
   } else if (caption == kChooseSubject) {
     chooseAndSelectEntity(ws, m_app.ui(), PlanEntity::Subject);
+  } else if (caption == kChooseRoom) {
+    if (chooseAndSelectEntity(ws, m_app.ui(), PlanEntity::Room)) setWindowTitle(toQString(toolPanelTitle(ws)));
   } else if (caption == kFixAll) {
     toggleFixAllPlaced(ws);
   }
