@@ -293,6 +293,20 @@ std::string formatDistribution(const BaseData& base, const StatisticsConfig& con
   return text;
 }
 
+std::string addCourseFile(const std::string& list, const std::string& directory, const std::string& name) {
+  std::string full = !name.empty() && name[0] == '/' ? name : directory + "/" + name;
+  for (size_t at; (at = full.find("//")) != std::string::npos;) full.erase(at, 1);
+  std::string result = list.substr(std::min(list.find_first_not_of(" \r\n"), list.size()));
+  size_t start = 0;
+  while (start < result.size()) {
+    const size_t end = std::min(result.find_first_of("\r\n", start), result.size());
+    if (trimmed(result.substr(start, end - start)) == full) return result;
+    start = end + 1;
+  }
+  if (!result.empty() && result.back() != '\n') result += "\r\n";
+  return result + full;
+}
+
 bool ExportDistribution(Workspace& ws, Ui& ui, const std::string& courseFiles, const CourseFileLoader& loadCourses) {
   std::string ini;
   const auto iniName = findExistingFile("STAT.INI");

@@ -57,6 +57,12 @@ std::string KindCode(const BaseData& base, const StatisticsConfig& config, const
 std::string formatDistribution(const BaseData& base, const StatisticsConfig& config, const CourseEntries& courses,
                                const std::vector<DistributionRecord>& records);
 
+// The export dialog's list of course files (one full name per line, CR LF) after the file
+// chooser gave name: the full name (directory, which ends in "/", and name, a doubled
+// separator made one) goes on a new line unless the list holds it already. Leading line
+// breaks and blanks of the list go.
+std::string addCourseFile(const std::string& list, const std::string& directory, const std::string& name);
+
 // "UVD.TXT erzeugen": the .BK files named in courseFiles (separated by CR LF) supply the
 // course kinds. true when UVD.TXT was written.
 bool ExportDistribution(Workspace& ws, Ui& ui, const std::string& courseFiles,
