@@ -125,8 +125,7 @@ std::string planOptionCaption(size_t i) {
                                           "2. gesetzte Klassenstunden:",
                                           "3. zu setzende Lehrerstunden:",
                                           "4. Lehrerspringstunden:",
-                                          "5. \xFC"
-                                          "berm\xE4\xDFige Lehrerstunden:",
+                                          "5. \374berm\xE4\xDFige Lehrerstunden:",
                                           "6. Fortschritt Lehrerplan:",
                                           "7. Fachbeschr\xE4nkungen:",
                                           "8. max.Lehrerstundenzahl/Tag:",

@@ -170,7 +170,7 @@ bool WeekGridWidget::movable(int row, int day) const {
   if (row < 0 || day < 0 || row >= m_grid.rows() || day >= m_grid.days()) return false;
   const GridCell& cell = m_grid.at(row, day);
   if (!cell.hasLesson() || cell.classLock) return false;
-  const auto i = static_cast<size_t>(row * m_grid.days() + day);
+  const size_t i = static_cast<size_t>(row) * static_cast<size_t>(m_grid.days()) + static_cast<size_t>(day);
   return m_options.movable.empty() || (i < m_options.movable.size() && m_options.movable[i]);
 }
 
