@@ -1,6 +1,7 @@
 #include "editors/schedule_editing.h"
 
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "data/base_data.h"
@@ -118,6 +119,21 @@ bool applyDaysAndPeriods(Workspace& ws, Ui& ui, const DaysAndPeriodsInput& input
   ws.placement.hoursToPlace.clear();
   ws.plan.modifiedPlan = true;
   return true;
+}
+
+std::string planOptionCaption(size_t i) {
+  static const char* const kCaptions[] = {"1. zu setzende Stunden:",
+                                          "2. gesetzte Klassenstunden:",
+                                          "3. zu setzende Lehrerstunden:",
+                                          "4. Lehrerspringstunden:",
+                                          "5. \374berm\xE4\xDFige Lehrerstunden:",
+                                          "6. Fortschritt Lehrerplan:",
+                                          "7. Fachbeschr\xE4nkungen:",
+                                          "8. max.Lehrerstundenzahl/Tag:",
+                                          "9. max.Zahl der Planversuche:",
+                                          "10. Versuchszahl/Plan (<10):",
+                                          "11. Variationsbreite (<10):"};
+  return i < std::size(kCaptions) ? kCaptions[i] : std::string();
 }
 
 PlanOptionFields currentPlanOptionFields(const BaseData& base) {

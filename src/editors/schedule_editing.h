@@ -30,6 +30,8 @@ bool applyDaysAndPeriods(Workspace& ws, Ui& ui, const DaysAndPeriodsInput& input
 // Options 1 to 11 as the dialog shows them (decimal with a leading blank).
 using PlanOptionFields = std::array<std::string, 11>;
 PlanOptionFields currentPlanOptionFields(const BaseData& base);
+// The caption of option field i (0-based), e.g. "1. zu setzende Stunden:".
+std::string planOptionCaption(size_t i);
 // The numbers of the fields whose values are not accepted.
 std::vector<int> planOptionErrors(const BaseData& base, const PlanOptionFields& fields);
 // "Anwenden": stores the eleven values and sets option 12 to 1, or shows "Fehler bei

@@ -267,6 +267,7 @@ QWidget* MainWindow::buildMainView() {
   connect(m_grid, &WeekGridWidget::cellSelected, this, &MainWindow::selectCell);
   connect(m_grid, &WeekGridWidget::entryDropped, this, &MainWindow::placeEntryAtCell);
   connect(m_grid, &WeekGridWidget::lessonDropped, this, &MainWindow::moveLessonToCell);
+  connect(m_grid, &WeekGridWidget::lessonDragging, this, &MainWindow::showDraggedLesson);
   connect(m_grid, &WeekGridWidget::placeRequested, this, [this](int row, int day) { placeEntryAtCell(0, row, day); });
   connect(m_grid, &WeekGridWidget::removeRequested, this, &MainWindow::removeAtCell);
   connect(m_grid, &WeekGridWidget::entityStepRequested, this, [this](int direction) {
@@ -369,6 +370,30 @@ namespace {
 
 std::string slotArgument(int row, int day) { return std::to_string(day + 1) + "," + std::to_string(row + 1); }
 
+// A card of the subject view stands for one lesson when it shows one class, or classes that
+// all sit in the same coupling (moving one moves them all); then its first class, else 0:
+// separate lessons of several classes at one time are no single thing to move.
+int subjectLessonClass(const Workspace& ws, int subject, Slot slot) {
+  const TimetableGrids& t = ws.plan.timetable;
+  int first = 0;
+  int coupling = 0;
+  for (int c = 1; c <= ws.base.nClasses(); ++c) {
+    const uint16_t lesson = t.lessonWord.at(c, slot.period, slot.day);
+    if (LessonWord::teacher(lesson) == 0 || lesson == classLockWord(ws.base) ||
+        LessonWord::subject(lesson) != subject) {
+      continue;
+    }
+    const int couplingHere = RoomWord::coupling(t.roomWord.at(c, slot.period, slot.day));
+    if (first == 0) {
+      first = c;
+      coupling = couplingHere;
+    } else if (coupling == 0 || couplingHere != coupling) {
+      return 0;
+    }
+  }
+  return first;
+}
+
 // The class whose lesson the shown grid has at the slot: the shown class, or the class
 // the shown teacher teaches or the shown room holds there.
 int lessonClassAt(const Workspace& ws, Slot slot) {
@@ -386,7 +411,7 @@ int lessonClassAt(const Workspace& ws, Slot slot) {
                  ? t.room.at(shell.view.currentRoom, slot.period, slot.day)
                  : 0;
     case PlanViewKind::Subject:
-      break;
+      return subjectLessonClass(ws, shell.view.currentSubject, slot);
   }
   return 0;
 }
@@ -410,6 +435,18 @@ void MainWindow::moveLessonToCell(int fromRow, int fromDay, int row, int day) {
 void MainWindow::removeAtCell(int row, int day) {
   m_app.typeCommand("<" + slotArgument(row, day));
   afterAction();
+}
+
+// While a lesson of the grid is dragged, the week shows where that lesson can go.
+void MainWindow::showDraggedLesson(int row, int day, bool dragging) {
+  Workspace& ws = m_app.workspace();
+  m_draggingLesson = dragging;
+  m_draggedLessonFits.clear();
+  if (dragging) {
+    const Slot from{day + 1, row + 1};
+    m_draggedLessonFits = lessonFits(ws, m_app.ui(), lessonClassAt(ws, from), from);
+  }
+  refreshMainView();
 }
 
 // While an entry is dragged from the list, the week shows where it can go.
@@ -620,6 +657,11 @@ void MainWindow::refreshMainView() {
   options.showRoom = shell.view.showRoom;
   WeekGrid grid = buildWeekGrid(ws);
   addFitMarks(grid, options);
+  for (int row = 0; row < grid.rows(); ++row) {
+    for (int day = 0; day < grid.days(); ++day) {
+      options.movable.push_back(grid.at(row, day).hasLesson() && lessonClassAt(ws, Slot{day + 1, row + 1}) > 0);
+    }
+  }
   m_grid->setGrid(std::move(grid), options);
   m_views->setCurrentIndex(0);
   refreshToPlaceList();
@@ -644,9 +686,12 @@ int periodOfRow(const std::string& rowName) {
 void MainWindow::addFitMarks(const WeekGrid& grid, WeekGridWidget::Options& options) {
   Workspace& ws = m_app.workspace();
   const bool planning = ws.base.loaded() && ws.shell.workMode <= 1 && ws.shell.mainView == MainView::WeekGrid;
+  if (!planning) return;
   const std::string entry = m_draggedEntry.empty() ? ws.shell.currentEntry : m_draggedEntry;
-  if (!planning || entry.size() != AssignmentView::kSize) return;
-  const std::vector<SlotFit> fits = entryFits(ws, entry);
+  const std::vector<SlotFit> fits = m_draggingLesson                        ? m_draggedLessonFits
+                                    : entry.size() == AssignmentView::kSize ? entryFits(ws, entry)
+                                                                            : std::vector<SlotFit>{};
+  if (fits.empty()) return;
   for (int row = 0; row < grid.rows(); ++row) {
     for (int day = 0; day < grid.days(); ++day) {
       const Slot slot{day + 1, periodOfRow(grid.rowNames[static_cast<size_t>(row)])};

@@ -10,6 +10,7 @@
 #include "gui/week_grid_widget.h"
 #include "shell/button_row.h"
 #include "shell/menu_table.h"
+#include "timetable/plan_views.h"
 #include "workspace/ui.h"
 
 class QAction;
@@ -81,6 +82,7 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void addHistoryActions();
   void showDraggedEntry(int entryNumber, bool dragging);
+  void showDraggedLesson(int row, int day, bool dragging);
   void walkHistory(bool forward);
   void addFitMarks(const WeekGrid& grid, WeekGridWidget::Options& options);
   void addMenuNodes(QMenu* menu, const std::vector<MenuNode>& nodes);
@@ -107,6 +109,9 @@ class MainWindow : public QMainWindow {
   QAction* m_undoAction = nullptr;
   QAction* m_redoAction = nullptr;
   std::string m_draggedEntry;  // the entry being dragged from the list, shown before the chosen one
+  // While a lesson of the grid is dragged: where it can go, shown instead of the chosen entry.
+  bool m_draggingLesson = false;
+  std::vector<SlotFit> m_draggedLessonFits;
   std::vector<std::pair<QMenu*, const MenuNode*>> m_pulldowns;
   std::array<QPushButton*, kMainButtonCount> m_buttons{};
   QLabel* m_modeLabel = nullptr;

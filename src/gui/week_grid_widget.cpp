@@ -166,6 +166,14 @@ QString WeekGridWidget::fitCode(int row, int day) const {
   return row >= 0 && day >= 0 && i < m_options.fitCodes.size() ? m_options.fitCodes[i] : QString();
 }
 
+bool WeekGridWidget::movable(int row, int day) const {
+  if (row < 0 || day < 0 || row >= m_grid.rows() || day >= m_grid.days()) return false;
+  const GridCell& cell = m_grid.at(row, day);
+  if (!cell.hasLesson() || cell.classLock) return false;
+  const size_t i = static_cast<size_t>(row) * static_cast<size_t>(m_grid.days()) + static_cast<size_t>(day);
+  return m_options.movable.empty() || (i < m_options.movable.size() && m_options.movable[i]);
+}
+
 QString WeekGridWidget::fitToolTip(int row, int day) const {
   const QString code = fitCode(row, day);
   if (code.isEmpty()) return {};
@@ -380,7 +388,7 @@ void WeekGridWidget::mouseMoveEvent(QMouseEvent* event) {
   int row = 0, day = 0;
   if (!(event->buttons() & Qt::LeftButton) || m_pressPoint.x() < 0 ||
       (event->position().toPoint() - m_pressPoint).manhattanLength() < QApplication::startDragDistance() ||
-      !cellAt(m_pressPoint, row, day) || !m_grid.at(row, day).hasLesson() || m_grid.at(row, day).classLock) {
+      !cellAt(m_pressPoint, row, day) || !movable(row, day)) {
     return;
   }
   m_pressPoint = QPoint(-1, -1);

@@ -34,6 +34,8 @@ class WeekGridWidget : public QWidget {
     // slot check's refusal code) with the refusal in words; empty: no entry chosen.
     std::vector<QString> fitCodes;
     std::vector<QString> fitReasons;
+    // Per cell row by row: whether its card can be dragged; empty: every lesson card can.
+    std::vector<bool> movable;
     QString caption;    // right-hand side of the header, e.g. the work mode
     QString emptyHint;  // shown across the grid when there is nothing to show
   };
@@ -57,6 +59,7 @@ class WeekGridWidget : public QWidget {
   // The where-can-it-go mark of a cell and its tooltip; empty without a chosen entry.
   QString fitCode(int row, int day) const;
   QString fitToolTip(int row, int day) const;
+  bool movable(int row, int day) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;

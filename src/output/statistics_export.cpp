@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "courses/course_editing.h"
 #include "courses/course_file.h"
 #include "data/base_data.h"
 #include "data/codepage.h"
@@ -10,6 +11,7 @@
 #include "data/number_text.h"
 #include "data/plan_records.h"
 #include "data/plan_tables.h"
+#include "timetable/lesson_grid.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -127,11 +129,7 @@ bool courseLinesOfFile(const std::string& fileName, CourseEntries& courses) {
   CourseBook book;
   CourseFileNotes notes;
   if (readCourseFile(fileName, book, notes) != CourseFileStatus::Ok) return false;
-  for (int n = 1; n <= book.nCourses(); ++n) {
-    std::string line = book.course(n).name;
-    for (int b : book.blocksOf(n)) line += static_cast<char>(32 + b);
-    courses.push_back(line);
-  }
+  for (int n = 1; n <= book.nCourses(); ++n) courses.push_back(courseItem(book, n));
   return true;
 }
 
@@ -159,18 +157,22 @@ std::string groupKey(const BaseData& base, int schoolClass) {
   return std::string(3 - std::min<size_t>(3, key.size()), ' ') + key.substr(0, 3);
 }
 
-const std::string* courseEntry(const CourseEntries& courses, std::string_view name) {
+// The course whose year group, subject and kind letter (its first six characters) are
+// the record's: a record and a course entry share that layout.
+const std::string* courseEntry(const CourseEntries& courses, std::string_view record) {
+  const std::string_view key = record.substr(0, 6);
   for (const std::string& course : courses) {
-    if (course.size() >= 6 && std::string_view(course).substr(0, 6) == name) return &course;
+    if (course.size() >= 6 && std::string_view(course).substr(0, 6) == key) return &course;
   }
   return nullptr;
 }
 
 char at(const std::string& text, size_t index) { return index < text.size() ? text[index] : ' '; }
 
-// Subject, suffix, mark and teacher: six characters after the group key.
+// Subject, suffix (the course kind letter of a coupled lesson), mark and teacher: six
+// characters after the group key.
 std::string lessonText(const BaseData& base, const PlanTables& plan, int schoolClass, uint16_t lesson,
-                       uint16_t roomWord, const CourseEntries& courses) {
+                       uint16_t roomWord) {
   const int teacher = LessonWord::teacher(lesson);
   int subject = LessonWord::subject(lesson);
   char suffix = ' ';
@@ -185,17 +187,26 @@ std::string lessonText(const BaseData& base, const PlanTables& plan, int schoolC
       break;
     }
   }
-  std::string text = base.subjects[static_cast<size_t>(subject)].code + suffix + " " +
-                     base.teachers[static_cast<size_t>(teacher)].code;
-  std::string hours = "      ";
-  if (coupling > 0) {
+  return base.subjects[static_cast<size_t>(subject)].code + suffix + " " +
+         base.teachers[static_cast<size_t>(teacher)].code;
+}
+
+// A coupled lesson whose course the course files hold takes the course's advanced mark
+// and the six characters after the course name; every other record gets blanks there.
+std::string recordText(const BaseData& base, const PlanTables& plan, int schoolClass, Slot slot,
+                       const CourseEntries& courses) {
+  const uint16_t roomWord = plan.timetable.roomWord.at(schoolClass, slot.period, slot.day);
+  std::string text =
+      groupKey(base, schoolClass) +
+      lessonText(base, plan, schoolClass, plan.timetable.lessonWord.at(schoolClass, slot.period, slot.day), roomWord);
+  std::string tail = "      ";
+  if (RoomWord::coupling(roomWord) > 0) {
     if (const std::string* course = courseEntry(courses, text)) {
-      if (at(*course, 6) == '*') text[3] = '*';
-      hours = (course->size() > 9 ? course->substr(9, 6) : std::string()) + "      ";
-      hours.resize(6);
+      if (at(*course, 6) == '*') text[6] = '*';
+      for (size_t i = 0; i < tail.size(); ++i) tail[i] = at(*course, 9 + i);
     }
   }
-  return text + hours;
+  return text + tail;
 }
 
 }  // namespace
@@ -216,8 +227,7 @@ std::vector<DistributionRecord> distributionRecords(const BaseData& base, const 
         }
         // With week alternation a weekly lesson fills both slots of its period.
         if (base.weekAlternation && slot % 2 == 0 && plan.timetable.lessonWord.at(c, slot - 1, day) == lesson) continue;
-        const std::string text =
-            groupKey(base, c) + lessonText(base, plan, c, lesson, plan.timetable.roomWord.at(c, slot, day), courses);
+        const std::string text = recordText(base, plan, c, Slot{day, slot}, courses);
         const auto same = std::find_if(records.begin(), records.end(), [&](const DistributionRecord& r) {
           return r.text.compare(0, 9, text, 0, 9) == 0;
         });
@@ -239,7 +249,7 @@ std::string KindCode(const BaseData& base, const StatisticsConfig& config, const
   const int value = static_cast<int>(numericValue(group));
   const std::string subject = trimmed(r.substr(3, 2));
   std::string kind;
-  const std::string* course = courseEntry(courses, r.substr(3, 6));
+  const std::string* course = courseEntry(courses, r);
   if (course && (at(*course, 7) == ' ' || at(*course, 7) == '*')) {
     kind = "T";
   } else if (r[6] == '*') {
@@ -281,6 +291,20 @@ std::string formatDistribution(const BaseData& base, const StatisticsConfig& con
             (withRest ? rest : "") + ";\"\"\r\n";
   }
   return text;
+}
+
+std::string addCourseFile(const std::string& list, const std::string& directory, const std::string& name) {
+  std::string full = !name.empty() && name[0] == '/' ? name : directory + "/" + name;
+  for (size_t at; (at = full.find("//")) != std::string::npos;) full.erase(at, 1);
+  std::string result = list.substr(std::min(list.find_first_not_of(" \r\n"), list.size()));
+  size_t start = 0;
+  while (start < result.size()) {
+    const size_t end = std::min(result.find_first_of("\r\n", start), result.size());
+    if (trimmed(result.substr(start, end - start)) == full) return result;
+    start = end + 1;
+  }
+  if (!result.empty() && result.back() != '\n') result += "\r\n";
+  return result + full;
 }
 
 bool ExportDistribution(Workspace& ws, Ui& ui, const std::string& courseFiles, const CourseFileLoader& loadCourses) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/file_access.h"
+#include "editors/base_data_choice_dialogs.h"
 #include "editors/base_data_editor.h"
 #include "shell/base_data_commands.h"
 #include "shell/command_table.h"
@@ -27,22 +28,11 @@ void Application::registerCommands() {
   registerBaseDataCommands(*this);
 }
 
-namespace {
-
-// Scripts run the editor's buttons through keywords; the run itself opens nothing.
-class NoBaseDataDialogs : public BaseDataDialogs {
- public:
-  void daysAndPeriods(BaseDataEditor&) override {}
-  void planOptions(BaseDataEditor&) override {}
-  void entityList(BaseDataEditor&, EntityKind) override {}
-};
-
-}  // namespace
-
 void Application::editBaseData(const std::string& kind, bool newSet) {
-  NoBaseDataDialogs none;
+  // Without the window the dialogs are choice boxes, which scripts answer.
+  ChoiceBaseDataDialogs asChoices;
   const EditBaseDataOutcome outcome =
-      quort::editBaseData(m_ws, m_ui, m_baseDataDialogs != nullptr ? *m_baseDataDialogs : none, kind, newSet);
+      quort::editBaseData(m_ws, m_ui, m_baseDataDialogs != nullptr ? *m_baseDataDialogs : asChoices, kind, newSet);
   refreshView();
   if (outcome.endProgram) closeMainWindow();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/codepage.h"
+#include "data/file_access.h"
 #include "output/exchange_export.h"
 #include "output/exchange_import.h"
 #include "output/statistics_export.h"
@@ -93,13 +94,59 @@ void runExchangeMenu(Application& app) {
   }
 }
 
+namespace {
+
+// The list shows its names separated by "; " in the one-line field of the dialog.
+std::string shownCourseFiles(const std::string& list) {
+  std::string shown;
+  size_t start = 0;
+  while (start < list.size()) {
+    const size_t end = std::min(list.find_first_of("\r\n", start), list.size());
+    if (end > start) shown += (shown.empty() ? "" : "; ") + list.substr(start, end - start);
+    start = end + 1;
+  }
+  return shown;
+}
+
+std::string courseFilesOfField(const std::string& field) {
+  std::string list;
+  size_t start = 0;
+  while (start < field.size()) {
+    const size_t end = std::min(field.find(';', start), field.size());
+    const std::string piece = field.substr(start, end - start);
+    const size_t first = piece.find_first_not_of(' ');
+    if (first != std::string::npos) {
+      list += (list.empty() ? "" : "\r\n") + piece.substr(first, piece.find_last_not_of(' ') - first + 1);
+    }
+    start = end + 1;
+  }
+  return list;
+}
+
+}  // namespace
+
+// "UVD.TXT erzeugen": the course files of the upper school are typed into the field or
+// picked one by one with the file chooser; "Erzeugen" runs the export with them.
 void runDistributionMenu(Application& app) {
   Workspace& ws = app.workspace();
   if (!ws.base.loaded()) return;
   const std::string savedTopic = ws.shell.helpTopic;
   ws.shell.helpTopic = "TAVIN.hlp~uvd";
   std::string courseFiles;
-  const bool run = app.ui().textPrompt("UVD.TXT erzeugen", courseFiles);
+  bool run = false;
+  for (;;) {
+    const ChoiceOutcome outcome = ChoiceBox(
+        ws, app.ui(), "Kursdateien der Oberstufe:",
+        "$Kursdateien:" + shownCourseFiles(courseFiles) + "|Kursdatei w\xE4hlen|Erzeugen|Abbruch", "UVD.TXT erzeugen");
+    courseFiles = courseFilesOfField(outcome.values(1)[0]);
+    // The items count from the text field: 2 picks a file, 3 runs the export.
+    if (outcome.choiceResult != 2) {
+      run = outcome.choiceResult == 3;
+      break;
+    }
+    const std::string name = FileChooser(ws, app.ui(), FileChooserRequest{"Kursdatei", "R", "*.bk", ""});
+    if (name.find('.') != std::string::npos) courseFiles = addCourseFile(courseFiles, currentDirectoryText(), name);
+  }
   ws.shell.helpTopic = savedTopic;
   if (run) ExportDistribution(ws, app.ui(), courseFiles);
   app.refreshView();

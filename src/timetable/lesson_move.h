@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "timetable/lesson_grid.h"
+#include "timetable/plan_views.h"
 
 namespace quort {
 
@@ -32,5 +34,11 @@ std::string lessonMoveName(const Workspace& ws, int schoolClass, Slot from, Slot
 // and placeEntry sets it at the new slot, with the same checks and questions as the
 // commands. Anything refused puts every table back the way it was.
 MoveOutcome moveLesson(Workspace& ws, Ui& ui, MoveRequest request);
+
+// Where the class's lesson at the slot could be moved: the slot check's answer for its
+// entry at every slot of the week (as entryFits gives it) with the lesson, its coupling and
+// its block already taken out, so its own slot counts as free. The plan stays as it was;
+// empty when there is no lesson to move.
+std::vector<SlotFit> lessonFits(Workspace& ws, Ui& ui, int schoolClass, Slot from);
 
 }  // namespace quort

@@ -124,5 +124,46 @@ TEST(BaseDataBatch, GrunddatenCommandRunsWithoutBaseData) {
   EXPECT_EQ(ws.shell.helpTopic, "TAVIN.hlp~menu");
 }
 
+// "G:" in a script: its dialogs are choice boxes that the queued answers drive, one round per
+// button, and the run saves the school under the name given to the file chooser. A refused
+// value asks again, a room can be locked, an insert puts the line where "Nr." says.
+TEST(BaseDataBatch, GrunddatenDialogsTakeScriptedAnswers) {
+  test::InTempDirectory dir;
+  Workspace ws;
+  ScriptedUi ui;
+  Application app(ws, ui);
+  const ScriptRun run =
+      runScript(app, ui,
+                "answer Stundenzahl\n"
+                "answer $5\nanswer $11\nanswer $4\nanswer Anwenden\n"  // 11 periods: refused
+                "answer $5\nanswer $6\nanswer $4\nanswer ?0\nanswer Anwenden\n"
+                "answer Klassen\n"
+                "answer $\nanswer $6a\nanswer $Kr\nanswer $06a\nanswer Hinzuf\u00fcgen\n"
+                "answer $1\nanswer $5 a\nanswer $M\u00fc\nanswer $05a\nanswer Einf\u00fcgen\n"
+                "answer Ende\n"
+                "answer Lehrer\n"
+                "answer $\nanswer $mr\nanswer $M\u00fcller\nanswer $2\nanswer $24\nanswer Hinzuf\u00fcgen\n"
+                "answer $\nanswer $kr\nanswer $Kr\u00fcger\nanswer $0\nanswer $26\nanswer Hinzuf\u00fcgen\n"
+                "answer Ende\n"
+                "answer F\u00e4cher\n"
+                "answer $\nanswer $d\nanswer $Deutsch\nanswer $\nanswer $\nanswer $\nanswer Hinzuf\u00fcgen\n"
+                "answer $\nanswer $ch\nanswer $Chemie\nanswer $1\nanswer $D\nanswer $ch\nanswer Hinzuf\u00fcgen\n"
+                "answer Ende\n"
+                "answer R\u00e4ume\n"
+                "answer $\nanswer $101\nanswer $5A\nanswer Hinzuf\u00fcgen\n"
+                "answer $1\nanswer Raum sperren\n"
+                "answer Ende\n"
+                "answer Ende\n"
+                "answer NEU\n"
+                "command G:\n");
+  EXPECT_EQ(run.status, 1);  // the refused value fails the line, the run goes on
+  EXPECT_NE(run.err.find("Stundenzahl nicht zwischen 4 und 10!"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("question: Klassen: 1: 5A M\xC3\xBC >05A 2: 6A Kr >06A"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("message: Programmende !"), std::string::npos) << run.out;
+  EXPECT_EQ(test::readFile("NEU.GD"),
+            "326,2,3,3,1\r\n5A M\xFC >05A\r\n6A Kr >06A\r\nMR M\xFCller 2 24\r\nKR Kr\xFCger 0 26\r\nD Deutsch\r\n"
+            "CH Chemie 1 D >CH\r\n101 #5A\r\n20,4,1,20,2,2,1,100,6,4,5,1\r\n");
+}
+
 }  // namespace
 }  // namespace quort

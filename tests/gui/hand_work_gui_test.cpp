@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
@@ -9,15 +10,19 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
+#include <QWindow>
 #include <cstdint>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "data/plan_records.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/week_grid_widget.h"
 #include "shell/application.h"
+#include "timetable/manual_placement.h"
 #include "timetable/plan_views.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
@@ -77,6 +82,33 @@ class HandWorkTest : public ::testing::Test {
     auto* data = new QMimeData;
     data->setData(QLatin1String(kEntryMimeType), QByteArray::number(number));
     return data;
+  }
+  // Drags a lesson card with the mouse: the press and a move past the drag distance make
+  // the grid start its QDrag. The offscreen platform ends every QDrag at once without a drop,
+  // so the test looks at the window as the drag starts (`during`), takes the data that drag
+  // carries and delivers the drop on the target cell the way a platform does. false when no
+  // drag started.
+  bool dragWithMouse(int fromRow, int fromDay, int row, int day, const std::function<void()>& during = {}) {
+    QWindow* handle = window.windowHandle();
+    WeekGridWidget* grid = window.weekGrid();
+    const QPoint from = grid->mapTo(&window, grid->cellRect(fromRow, fromDay).center());
+    QMimeData* carried = nullptr;
+    const auto started = QObject::connect(grid, &WeekGridWidget::lessonDragging, grid, [&](int, int, bool dragging) {
+      const QList<QDrag*> drags = grid->findChildren<QDrag*>();
+      if (!dragging || drags.isEmpty() || carried != nullptr) return;
+      if (during) during();
+      carried = new QMimeData;
+      const QMimeData* data = drags.last()->mimeData();
+      for (const QString& format : data->formats()) carried->setData(format, data->data(format));
+    });
+    const QPoint past = from + QPoint(QApplication::startDragDistance() + 4, 0);
+    QTest::mousePress(handle, Qt::LeftButton, {}, from);
+    QTest::mouseMove(handle, past);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, past);
+    QObject::disconnect(started);
+    if (carried == nullptr) return false;
+    dropOnCell(carried, row, day);
+    return true;
   }
   uint16_t lessonAt(int period, int day) const {
     return ws.plan.timetable.lessonWord.at(ws.shell.currentClass, period, day);
@@ -169,6 +201,88 @@ TEST_F(HandWorkTest, DragAndDropPlacesMovesAndRemoves) {
   drop(list->viewport(), list->viewport()->rect().center(), cellMimeData(2, 1));
   EXPECT_EQ(lessonAt(3, 2), 0);
   EXPECT_EQ(list->item(1)->text().simplified(), QStringLiteral("2 TH E 5A 5"));
+}
+
+// A lesson dragged with the mouse to another cell takes its room along when the room is
+// free there.
+TEST_F(HandWorkTest, MouseDragMovesTheLessonWithItsRoom) {
+  type(QStringLiteral("P:2"));
+  type(QStringLiteral(">MO1"));
+  type(QStringLiteral(">MO1 R:101"));
+  const int room = ws.base.findRoom("101");
+  ASSERT_EQ(RoomWord::room(ws.plan.timetable.roomWord.at(ws.shell.currentClass, 1, 1)), room);
+  ASSERT_TRUE(dragWithMouse(0, 0, 2, 1));
+  EXPECT_EQ(lessonAt(1, 1), 0);
+  EXPECT_NE(lessonAt(3, 2), 0);
+  EXPECT_EQ(RoomWord::room(ws.plan.timetable.roomWord.at(ws.shell.currentClass, 3, 2)), room);
+  EXPECT_EQ(ws.plan.timetable.room.at(room, 3, 2), ws.shell.currentClass);
+  EXPECT_EQ(ws.plan.timetable.room.at(room, 1, 1), 0);
+  EXPECT_EQ(fromQString(window.weekGrid()->cardText(window.weekGrid()->grid().at(2, 1)).room), "101");
+}
+
+// While a lesson is dragged, the week shows where that lesson can go (the marks its entry
+// gets once it is back in the list), not where the chosen entry could; after the drop the
+// chosen entry's marks return.
+TEST_F(HandWorkTest, MarksDuringALessonDragAreTheDraggedLessons) {
+  WeekGridWidget* grid = window.weekGrid();
+  type(QStringLiteral("P:2"));
+  type(QStringLiteral(">MO1"));
+  type(QStringLiteral("P:3"));
+  window.refresh();
+  const auto marks = [&] {
+    std::vector<QString> codes;
+    for (int row = 0; row < grid->grid().rows(); ++row) {
+      for (int day = 0; day < ws.base.days; ++day) codes.push_back(grid->fitCode(row, day));
+    }
+    return codes;
+  };
+  const std::vector<QString> chosenMarks = marks();
+  EXPECT_NE(chosenMarks.front(), QStringLiteral("."));  // MO 1 is taken for entry 3
+  std::vector<QString> duringDrag;
+  ASSERT_TRUE(dragWithMouse(0, 0, 2, 1, [&] { duringDrag = marks(); }));
+  ASSERT_NE(lessonAt(3, 2), 0);
+  std::vector<QString> listed;  // what "E:" gives for the chosen entry now
+  for (const auto& row : resourceCodes()) {
+    for (const std::string& code : row) listed.push_back(QString::fromStdString(code));
+  }
+  EXPECT_EQ(marks(), listed);
+  EXPECT_NE(duringDrag, chosenMarks);
+  EXPECT_EQ(duringDrag.front(), QStringLiteral("."));  // it may go back where it came from
+
+  // The dragged lesson's own entry, taken out and chosen, is marked the same way.
+  type(QStringLiteral("<DI3"));
+  type(QStringLiteral("P:2"));
+  window.refresh();
+  EXPECT_EQ(marks(), duringDrag);
+}
+
+// In the subject view a card that stands for one lesson is dragged like in the class view;
+// a card of separate lessons of several classes is no one thing to move and starts no drag.
+TEST_F(HandWorkTest, SubjectViewDragsCardsOfOneLesson) {
+  type(QStringLiteral("P:2"));
+  type(QStringLiteral(">MO1"));
+  type(QStringLiteral("X:FS E"));
+  window.refresh();
+  ASSERT_TRUE(window.weekGrid()->movable(0, 0));
+  ASSERT_TRUE(dragWithMouse(0, 0, 2, 1));
+  EXPECT_EQ(lessonAt(1, 1), 0);
+  EXPECT_NE(lessonAt(3, 2), 0);
+
+  const int otherClass = ws.base.findClass("5B");
+  const std::string& list = ws.plan.assignments;
+  for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
+    const AssignmentView e(list, i);
+    if (e.schoolClass() == otherClass && e.subject() == ws.base.findSubject("E")) {
+      ASSERT_EQ(placeAssignment(ws, ui, i, Slot{2, 3}), PlaceOutcome::Placed);
+      break;
+    }
+  }
+  window.refresh();
+  ASSERT_EQ(window.weekGrid()->grid().at(2, 1).classes, "5A 5B");
+  EXPECT_FALSE(window.weekGrid()->movable(2, 1));
+  const TimetableGrids before = ws.plan.timetable;
+  EXPECT_FALSE(dragWithMouse(2, 1, 0, 0));
+  EXPECT_EQ(ws.plan.timetable, before);
 }
 
 // Without a mouse: arrows choose the cell, Insert places the chosen entry, Delete takes the

@@ -9,10 +9,12 @@
 
 #include "data/plan_file_format.h"
 #include "data/plan_records.h"
+#include "demo_school.h"
 #include "shell/application.h"
 #include "shell/history_commands.h"
 #include "support/capacity_school.h"
 #include "timetable/manual_placement.h"
+#include "timetable/room_setting.h"
 #include "workspace/plan_history.h"
 #include "workspace/scripted_ui.h"
 #include "workspace/workspace.h"
@@ -129,6 +131,77 @@ TEST(LessonMove, HundredRandomMovesUndoneGiveThePlanBack) {
   for (int i = 0; i < 100; ++i) ASSERT_TRUE(undoPlanStep(school.app)) << "undo " << i << ", seed " << seed;
   EXPECT_FALSE(undoPlanStep(school.app));
   EXPECT_EQ(planBytes(ws), opened) << "seed " << seed;
+}
+
+// 5A's first lesson stands on MO 1 in room 101, 5B's on DI 3 in the same room.
+class MoveWithRoom : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    placeFirstOf("5A", kMonday1);
+    placeFirstOf("5B", kTuesday3);
+    ASSERT_TRUE(setRoom(ws, demo.ui, {demo.room("101"), demo.schoolClass("5A"), kMonday1}));
+    ASSERT_TRUE(setRoom(ws, demo.ui, {demo.room("101"), demo.schoolClass("5B"), kTuesday3}));
+  }
+  void placeFirstOf(const std::string& c, Slot slot) {
+    const std::string& list = ws.plan.assignments;
+    for (size_t i = 0; i < recordCount(list, AssignmentView::kSize); ++i) {
+      const AssignmentView e(list, i);
+      if (e.schoolClass() != demo.schoolClass(c) || e.isCoupling()) continue;
+      if (placeAssignment(ws, demo.ui, i, slot) == PlaceOutcome::Placed) return;
+    }
+    FAIL() << "nothing placed in " << c;
+  }
+  MoveOutcome move(Slot from, Slot to) { return moveLessonStep(demo.app, {demo.schoolClass("5A"), from, to}); }
+  int holder(Slot slot) const { return ws.plan.timetable.room.at(demo.room("101"), slot.period, slot.day); }
+
+  static constexpr Slot kMonday1{1, 1};
+  static constexpr Slot kTuesday3{2, 3};
+  static constexpr Slot kWednesday2{3, 2};
+  test::InTempDirectory dir;
+  test::DemoSchool demo;
+  Workspace& ws = demo.ws;
+};
+
+// A moved lesson takes its room along where the room is free at the new time, and undo
+// gives the room back at the old slot.
+TEST_F(MoveWithRoom, MovedLessonKeepsItsFreeRoom) {
+  ASSERT_EQ(move(kMonday1, kWednesday2), MoveOutcome::Moved);
+  EXPECT_EQ(demo.roomOf("5A", kWednesday2), demo.room("101"));
+  EXPECT_EQ(holder(kWednesday2), demo.schoolClass("5A"));
+  EXPECT_EQ(holder(kMonday1), 0);
+  EXPECT_TRUE(demo.consistent());
+  ASSERT_TRUE(undoPlanStep(demo.app));
+  EXPECT_EQ(demo.roomOf("5A", kMonday1), demo.room("101"));
+  EXPECT_EQ(holder(kMonday1), demo.schoolClass("5A"));
+  EXPECT_TRUE(demo.consistent());
+}
+
+// Where another class holds the room at the new time, the lesson arrives without a room
+// (as a new placement would) and the other class keeps it.
+TEST_F(MoveWithRoom, RoomTakenAtTheNewTimeStaysWithItsHolder) {
+  demo.ui.queueAnswer("Ja");  // the teachers may meet on DI 3
+  ASSERT_EQ(move(kMonday1, kTuesday3), MoveOutcome::Moved);
+  EXPECT_NE(LessonWord::teacher(demo.lesson("5A", kTuesday3)), 0);
+  EXPECT_EQ(demo.roomOf("5A", kTuesday3), 0);
+  EXPECT_EQ(demo.roomOf("5B", kTuesday3), demo.room("101"));
+  EXPECT_EQ(holder(kTuesday3), demo.schoolClass("5B"));
+  EXPECT_EQ(holder(kMonday1), 0);
+  EXPECT_TRUE(demo.consistent());
+}
+
+// The marks of a lesson being dragged see the plan without it: its own slot is free, the
+// other slot of its class is taken, and the plan is untouched afterwards.
+TEST_F(MoveWithRoom, LessonFitsSeeThePlanWithoutTheLesson) {
+  const std::string before = planBytes(ws);
+  const std::string assignments = ws.plan.assignments;
+  const std::vector<SlotFit> fits = lessonFits(ws, demo.ui, demo.schoolClass("5A"), kMonday1);
+  ASSERT_EQ(fits.size(), static_cast<size_t>(ws.base.days * ws.base.periodsPerDay));
+  EXPECT_EQ(fits[fitIndex(ws, kMonday1)].code, CheckCode::Free);
+  EXPECT_EQ(fits[fitIndex(ws, kWednesday2)].code, CheckCode::Free);
+  EXPECT_EQ(planBytes(ws), before);
+  EXPECT_EQ(ws.plan.assignments, assignments);
+  EXPECT_TRUE(lessonFits(ws, demo.ui, demo.schoolClass("5A"), kWednesday2).empty());
+  EXPECT_TRUE(demo.consistent());
 }
 
 // The history keeps the last 100 steps: the 101st drops the oldest.

@@ -23,19 +23,6 @@ QPushButton* addButton(QDialog* dialog, QHBoxLayout* row, const QString& caption
   return button;
 }
 
-const char* const kOptionCaptions[] = {"1. zu setzende Stunden:",
-                                       "2. gesetzte Klassenstunden:",
-                                       "3. zu setzende Lehrerstunden:",
-                                       "4. Lehrerspringstunden:",
-                                       "5. \xFC"
-                                       "berm\xE4\xDFige Lehrerstunden:",
-                                       "6. Fortschritt Lehrerplan:",
-                                       "7. Fachbeschr\xE4nkungen:",
-                                       "8. max.Lehrerstundenzahl/Tag:",
-                                       "9. max.Zahl der Planversuche:",
-                                       "10. Versuchszahl/Plan (<10):",
-                                       "11. Variationsbreite (<10):"};
-
 }  // namespace
 
 DaysAndPeriodsDialog::DaysAndPeriodsDialog(BaseDataEditor& editor, QWidget* parent)
@@ -77,7 +64,7 @@ PlanOptionsDialog::PlanOptionsDialog(BaseDataEditor& editor, QWidget* parent) : 
   for (size_t i = 0; i < m_fields.size(); ++i) {
     m_fields[i] = new QLineEdit(toQString(current[i]), this);
     m_fields[i]->setObjectName(QStringLiteral("option%1").arg(i + 1));
-    (i < 7 ? weightForm : otherForm)->addRow(toQString(kOptionCaptions[i]), m_fields[i]);
+    (i < 7 ? weightForm : otherForm)->addRow(toQString(planOptionCaption(i)), m_fields[i]);
   }
   layout->addWidget(weights);
   layout->addWidget(others);
