@@ -18,8 +18,6 @@ namespace quort {
 namespace {
 
 constexpr size_t kLineKeyLength = 11;  // class, period and ".Std."
-constexpr const char* kLog = "prot.x";
-constexpr const char* kLogBackup = "prot.bx";
 constexpr const char* kSupervisions = "Aufsichten:";
 
 std::string filesTrimmed(std::string_view text) {
@@ -155,12 +153,12 @@ bool writeSubstitutionLines(Workspace& ws, Ui& ui, const std::string& date,
   const std::string s = dayFileName('s', date);
   std::vector<std::string> day = readDayTextLines(s).value_or(std::vector<std::string>{});
   if (day.empty()) day.push_back(dayFileHeader(date));
-  std::vector<std::string> log = readDayTextLines(kLog).value_or(std::vector<std::string>{});
+  std::vector<std::string> log = readDayTextLines(kExtraWorkLog).value_or(std::vector<std::string>{});
   for (const SubstitutionLine& entry : lines) {
     mergeSubstitutionLine(day, entry.line);
     log.push_back(logLine(date, entry.reason, entry.line));
   }
-  const std::vector<FileToWrite> files = {{s, joinDayText(day), s + "b"}, {kLog, joinDayText(log), kLogBackup}};
+  const std::vector<FileToWrite> files = {{s, joinDayText(day), s + "b"}, {kExtraWorkLog, joinDayText(log), kExtraWorkLogBackup}};
   if (const auto failed = writeFilesTogether(files)) {
     reportFileError(ui, files[*failed].name);
     return false;
@@ -239,7 +237,7 @@ bool rebuildDay(Workspace& ws, Ui& ui, const std::string& date) {
     return false;
   }
   std::vector<std::string> day = {dayFileHeader(date)};
-  for (std::string& line : loggedDayLines(readDayTextLines(kLog).value_or(std::vector<std::string>{}), date)) {
+  for (std::string& line : loggedDayLines(readDayTextLines(kExtraWorkLog).value_or(std::vector<std::string>{}), date)) {
     day.push_back(std::move(line));
   }
   const std::string t = dayFileName('t', date);

@@ -6,6 +6,10 @@
 
 namespace quort {
 
+// The extra-work log of the substitution days and its backup.
+inline constexpr const char* kExtraWorkLog = "prot.x";
+inline constexpr const char* kExtraWorkLogBackup = "prot.bx";
+
 class Ui;
 
 // The plain text files of the substitution day: CR LF lines, Windows code page, a byte

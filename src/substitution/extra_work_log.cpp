@@ -14,7 +14,6 @@ namespace quort {
 
 namespace {
 
-constexpr const char* kLogName = "prot.x";
 
 struct KeyedLine {
   std::string key;
@@ -105,18 +104,18 @@ std::vector<std::string> maintainedLogLines(const std::vector<std::string>& log)
 ExtraWork countExtraWork(const Workspace& ws, const std::string& fromDate) {
   ExtraWork count;
   const long from = DayNumber(fromDate);
-  for (const std::string& line : readDayTextLines(kLogName).value_or(std::vector<std::string>{})) {
+  for (const std::string& line : readDayTextLines(kExtraWorkLog).value_or(std::vector<std::string>{})) {
     addExtraWork(ws, line, from, count);
   }
   return count;
 }
 
 bool maintainLog(Workspace& ws, Ui& ui, const std::string& fromDate, ExtraWork* count) {
-  const auto log = readDayTextLines(kLogName);
+  const auto log = readDayTextLines(kExtraWorkLog);
   if (!log) return true;
   const std::vector<std::string> lines = maintainedLogLines(*log);
-  if (!writeFileAtomically(kLogName, joinDayText(lines), std::string_view("prot.bx"))) {
-    reportFileError(ui, kLogName);
+  if (!writeFileAtomically(kExtraWorkLog, joinDayText(lines), std::string_view(kExtraWorkLogBackup))) {
+    reportFileError(ui, kExtraWorkLog);
     return false;
   }
   if (count != nullptr) {

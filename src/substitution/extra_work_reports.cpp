@@ -21,7 +21,6 @@ namespace quort {
 
 namespace {
 
-constexpr const char* kLog = "prot.x";
 
 std::string trimmedField(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');
@@ -80,7 +79,7 @@ bool printReport(Workspace& ws, Ui& ui, const std::vector<std::string>& lines) {
   return false;
 }
 
-std::vector<std::string> logLines() { return readDayTextLines(kLog).value_or(std::vector<std::string>{}); }
+std::vector<std::string> logLines() { return readDayTextLines(kExtraWorkLog).value_or(std::vector<std::string>{}); }
 
 }  // namespace
 
@@ -108,8 +107,8 @@ bool appendLogLines(Ui& ui, const std::vector<std::string>& lines) {
   if (lines.empty()) return true;
   std::vector<std::string> log = logLines();
   log.insert(log.end(), lines.begin(), lines.end());
-  if (writeFileAtomically(kLog, joinDayText(log), std::string_view("prot.bx"))) return true;
-  reportFileError(ui, kLog);
+  if (writeFileAtomically(kExtraWorkLog, joinDayText(log), std::string_view(kExtraWorkLogBackup))) return true;
+  reportFileError(ui, kExtraWorkLog);
   return false;
 }
 
