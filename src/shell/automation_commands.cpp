@@ -58,7 +58,7 @@ struct BlockDialogState {
   bool automaticChoice = true;
 };
 
-ChoiceBoxRequest blockRequest(const Workspace& ws, const BlockDialogState& state) {
+ChoiceBoxRequest blockRequest(const BlockDialogState& state) {
   ChoiceBoxRequest request = parseChoiceItems(kBlockDialogTitle,
                                               "$Bereiche:|$Kopplung:|$Letzte Kopplung:|$Stufe:|"
                                               "?Alte Bl\xF6"
@@ -162,7 +162,7 @@ bool openBlockDialog(Workspace& ws, Ui& ui, const std::string& preset) {
   }
   state.ranges = *presetRanges;
   for (int round = 0; round < kMaxDialogRounds; ++round) {
-    const ChoiceBoxRequest request = blockRequest(ws, state);
+    const ChoiceBoxRequest request = blockRequest(state);
     const ChoiceOutcome outcome = ui.choiceBox(request);
     if (outcome.choiceResult < 1 || outcome.choiceResult > static_cast<int>(request.items.size())) return false;
     const std::string& button = request.items[static_cast<size_t>(outcome.choiceResult - 1)].label;

@@ -25,6 +25,13 @@
 
 namespace quort {
 
+std::pair<std::string, std::string> firstWordAndRest(const std::string& text) {
+  const size_t blank = text.find(' ');
+  if (blank == std::string::npos) return {text, {}};
+  const size_t rest = text.find_first_not_of(' ', blank);
+  return {text.substr(0, blank), rest == std::string::npos ? std::string() : text.substr(rest)};
+}
+
 namespace {
 
 std::string trimmed(const std::string& text) {
@@ -144,7 +151,7 @@ void BatchRunner::addStandardKeywords() {
   addCompletionKeywords(*this);
   addCourseKeywords(*this);
   addExchangeKeywords(*this);
-  addExamKeywords(*this);  // after the placement keywords: it builds on "button"
+  addExamKeywords(*this);        // after the placement keywords: it builds on "button"
   addExamOutputKeywords(*this);  // after the exam keywords: it adds "exam output"
 }
 

@@ -5,11 +5,16 @@
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace quort {
 
 class Application;
 class ScriptedUi;
+
+// A script argument's first word (up to the first blank) and the rest after the blanks
+// that follow it; the rest keeps its trailing blanks.
+std::pair<std::string, std::string> firstWordAndRest(const std::string& text);
 
 // Runs a script against the program without a window: each line is a keyword and its
 // argument, dialogs are answered from "answer" lines. Script and output are UTF-8.

@@ -56,13 +56,6 @@ int number(const std::string& text) {
   return std::stoi(text);
 }
 
-std::pair<std::string, std::string> firstWord(const std::string& text) {
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) return {text, {}};
-  const size_t rest = text.find_first_not_of(' ', blank);
-  return {text.substr(0, blank), rest == std::string::npos ? std::string() : text.substr(rest)};
-}
-
 std::vector<int> allStudents(const CourseBook& book) { return filterStudents(book, StudentFilter::All, 0); }
 
 std::vector<int> courseNumbers(const CourseBook& book, const std::string& names) {
@@ -98,12 +91,12 @@ const std::map<std::string, CourseAction>& courseActions() {
       {"add-course", [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) { return setCourse(ws, ui, 0, a); }},
       {"change-course",
        [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) {
-         const auto [n, text] = firstWord(a);
+         const auto [n, text] = firstWordAndRest(a);
          return number(n) >= 1 && number(n) <= ws.courses.nCourses() && setCourse(ws, ui, number(n), text);
        }},
       {"choices",
        [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) {
-         const auto [n, text] = firstWord(a);
+         const auto [n, text] = firstWordAndRest(a);
          return setChoices(ws, ui, number(n) - 1, text);
        }},
       {"delete-student",
@@ -115,19 +108,19 @@ const std::map<std::string, CourseAction>& courseActions() {
        [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) { return deleteCourseBlock(ws, ui, number(a)); }},
       {"block-add",
        [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) {
-         const auto [block, course] = firstWord(a);
+         const auto [block, course] = firstWordAndRest(a);
          return addCourseToBlock(ws, ui, findCourse(ws.courses, course), number(block));
        }},
       {"block-set",
        [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) {
-         const auto [block, text] = firstWord(a);
+         const auto [block, text] = firstWordAndRest(a);
          return setBlockCourses(ws, ui, number(block), text);
        }},
       {"remove", [](BatchRunner&, Workspace& ws, Ui& ui,
                     const std::string& a) { return removeCourses(ws, ui, courseNumbers(ws.courses, a), true); }},
       {"replace",
        [](BatchRunner&, Workspace& ws, Ui& ui, const std::string& a) {
-         const auto [from, to] = firstWord(a);
+         const auto [from, to] = firstWordAndRest(a);
          return replaceCourse(ws, ui, allStudents(ws.courses), findCourse(ws.courses, from),
                               findCourse(ws.courses, to));
        }},
@@ -153,7 +146,7 @@ const std::map<std::string, CourseAction>& courseActions() {
 }
 
 bool coursesKeyword(BatchRunner& runner, const std::string& argument) {
-  const auto [action, rest] = firstWord(argument);
+  const auto [action, rest] = firstWordAndRest(argument);
   const auto found = courseActions().find(action);
   if (found == courseActions().end()) {
     runner.fail("courses: unbekannt: " + argument);

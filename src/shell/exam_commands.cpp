@@ -18,13 +18,6 @@ namespace {
 
 constexpr int kExamMode = 4;
 
-std::pair<std::string, std::string> examArgumentParts(const std::string& text) {
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) return {text, {}};
-  const size_t rest = text.find_first_not_of(' ', blank);
-  return {text.substr(0, blank), rest == std::string::npos ? std::string() : text.substr(rest)};
-}
-
 // A script writes the lines of a multi-line field as one, separated by "\n".
 std::string fieldFromScript(const std::string& text) {
   std::string field;
@@ -76,7 +69,7 @@ std::string* examField(ExamState& state, std::string name) {
 }
 
 bool setField(BatchRunner& runner, const std::string& argument) {
-  const auto [name, value] = examArgumentParts(argument);
+  const auto [name, value] = firstWordAndRest(argument);
   ExamState& state = runner.app().workspace().exams;
   if (name == "Mehrarbeit" || name == "abrechnen") {
     state.countExtraWork = value == "1";
@@ -165,7 +158,7 @@ const std::map<std::string, ExamAction>& examActions() {
 }
 
 bool examKeyword(BatchRunner& runner, const std::string& argument) {
-  const auto [action, rest] = examArgumentParts(argument);
+  const auto [action, rest] = firstWordAndRest(argument);
   const auto found = examActions().find(action);
   if (found == examActions().end()) {
     runner.fail("exam: unbekannt: " + argument);

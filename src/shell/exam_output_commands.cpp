@@ -19,13 +19,6 @@ namespace quort {
 
 namespace {
 
-std::pair<std::string, std::string> examWords(const std::string& text) {
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) return {text, {}};
-  const size_t rest = text.find_first_not_of(' ', blank);
-  return {text.substr(0, blank), rest == std::string::npos ? std::string() : text.substr(rest)};
-}
-
 std::optional<ExamOutputAction> outputAction(const std::string& word) {
   if (word == "print") return ExamOutputAction::Print;
   if (word == "save") return ExamOutputAction::Save;
@@ -40,8 +33,8 @@ bool examOutputKeyword(BatchRunner& runner, const std::string& argument) {
     if (const auto request = examOutputDialog(ws, runner.ui())) writeExamOutput(ws, runner.ui(), *request);
     return true;
   }
-  const auto [word, rest] = examWords(argument);
-  const auto [dateText, daysText] = examWords(rest);
+  const auto [word, rest] = firstWordAndRest(argument);
+  const auto [dateText, daysText] = firstWordAndRest(rest);
   const auto action = outputAction(word);
   const auto date = calendarDate(dateText);
   const int days = daysText.empty() ? 1 : std::atoi(daysText.c_str());
@@ -98,7 +91,7 @@ void addExamOutputKeywords(BatchRunner& runner) {
   // "exam output ..." joins the exam planning's own "exam" lines.
   const BatchRunner::Keyword planning = runner.keyword("exam");
   runner.addKeyword("exam", [planning](BatchRunner& r, const std::string& argument) {
-    const auto [word, rest] = examWords(argument);
+    const auto [word, rest] = firstWordAndRest(argument);
     if (word == "output") return examOutputKeyword(r, rest);
     if (planning) return planning(r, argument);
     r.fail("exam: output erwartet");

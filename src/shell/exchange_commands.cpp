@@ -30,13 +30,6 @@ void runImport(Application& app, ExchangeImportMode mode) {
   app.closeMainWindow();
 }
 
-std::pair<std::string, std::string> firstWordAndRest(const std::string& text) {
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) return {text, {}};
-  const size_t rest = text.find_first_not_of(' ', blank);
-  return {text.substr(0, blank), rest == std::string::npos ? std::string() : text.substr(rest)};
-}
-
 bool exchangeKeyword(BatchRunner& runner, const std::string& argument) {
   const auto [action, rest] = firstWordAndRest(argument);
   const auto [file, option] = firstWordAndRest(rest);

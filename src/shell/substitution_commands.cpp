@@ -146,17 +146,10 @@ void registerSubstitutionCommands(CommandInterpreter& interpreter) {
 
 namespace {
 
-std::pair<std::string, std::string> firstWord(const std::string& text) {
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) return {text, {}};
-  const size_t rest = text.find_first_not_of(' ', blank);
-  return {text.substr(0, blank), rest == std::string::npos ? std::string() : text.substr(rest)};
-}
-
 Workspace& wsOf(BatchRunner& runner) { return runner.app().workspace(); }
 
 bool dateKeyword(BatchRunner& runner, const std::string& argument, bool clock) {
-  const auto [day, time] = firstWord(argument);
+  const auto [day, time] = firstWordAndRest(argument);
   const auto date = calendarDate(day);
   if (!date) {
     runner.fail("Datum erwartet: " + argument);
@@ -173,7 +166,7 @@ bool dateKeyword(BatchRunner& runner, const std::string& argument, bool clock) {
 bool absenceKeyword(BatchRunner& runner, const std::string& argument) {
   Workspace& ws = wsOf(runner);
   const std::string date = substitutionDate(ws);
-  auto [action, rest] = firstWord(utf8ToCp1252(argument));
+  auto [action, rest] = firstWordAndRest(utf8ToCp1252(argument));
   if (action == "list") {
     for (const std::string& item : ws.substitution.absences) runner.printText("  " + item);
     return true;
@@ -182,7 +175,7 @@ bool absenceKeyword(BatchRunner& runner, const std::string& argument) {
   AbsenceInput input;
   input.from = date;
   if (rest.starts_with("bis ")) {
-    const auto [until, item] = firstWord(rest.substr(4));
+    const auto [until, item] = firstWordAndRest(rest.substr(4));
     input.to = until;
     rest = item;
   }
@@ -214,8 +207,8 @@ struct LessonArgument {
   std::string rest;
 };
 std::optional<LessonArgument> lessonArgument(BatchRunner& runner, const std::string& argument) {
-  const auto [code, more] = firstWord(utf8ToCp1252(argument));
-  const auto [period, rest] = firstWord(more);
+  const auto [code, more] = firstWordAndRest(utf8ToCp1252(argument));
+  const auto [period, rest] = firstWordAndRest(more);
   Workspace& ws = wsOf(runner);
   const int c = ws.base.findClass(code);
   const int shown = std::atoi(period.c_str());
