@@ -1,9 +1,12 @@
 #include "timetable/plan_completion.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "data/plan_records.h"
 #include "timetable/assignment_list.h"
@@ -21,9 +24,7 @@ namespace {
 
 constexpr size_t kCompletionEntry = AssignmentView::kSize;
 constexpr double kPeriodCost = 20;  // taking out one period of another lesson
-constexpr double kRecentCost = 60;  // taking out a lesson this run has just placed
-constexpr int kRecentTenure = 12;   // iterations a freshly placed lesson is spared
-constexpr int kTabuTenure = 15;     // iterations an evicted lesson may not return to its slot
+constexpr int kTabuTenure = 5;      // iterations an evicted lesson may not return to its slot
 constexpr int kProgressEvery = 64;  // iterations between progress lines and abort polls
 constexpr int kRepairRounds = 3;    // further evictions when the slot check still refuses
 
@@ -95,12 +96,18 @@ int teacherDayGaps(const Grid& teachers, int teacher, int day, int periods, Slot
   return first == 0 ? 0 : last - first + 1 - lessons;
 }
 
-// The key under which a lesson is spared from returning: a coupling by its number alone,
-// since a removed block comes back under the kind its length gives.
-std::string completionKey(std::string_view entry) {
-  if (entry[0] != 0) return std::string(entry.substr(0, 3));
-  return std::string(2, '\0') + entry[2];
+// The key of a lesson: teacher, class and subject bytes packed; a coupling by its number
+// alone, since a removed block comes back under the kind its length gives.
+int packedKey(int teacher, int schoolClass, int subject) { return (teacher << 16) | (schoolClass << 8) | subject; }
+
+int completionKey(std::string_view entry) {
+  const AssignmentView view(entry, 0);
+  if (view.isCoupling()) return view.couplingNumber();
+  return packedKey(view.teacher(), view.schoolClass(), view.subject());
 }
+
+// Tabu entries: a lesson key with the day and period it left.
+int64_t tabuKey(int key, int day, int period) { return (static_cast<int64_t>(key) << 16) | (day << 8) | period; }
 
 std::string listCode(const auto& list, int index) {
   if (index < 1 || index >= static_cast<int>(list.size())) return "??";
@@ -126,9 +133,11 @@ class Completion {
   bool freeTeacherDay(CompletionMove& move, const LessonUnit& unit, int extra) const;
   bool freeRooms(CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const;
   double moveCost(const CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const;
+  double evictionCost(const TakenBlock& block) const;
   bool apply(std::string_view entry, size_t index, const std::vector<LessonUnit>& units, const CompletionMove& chosen);
   void takeOut(const TakenBlock& block);
-  std::string keyOf(const TakenBlock& block) const;
+  int keyOf(const TakenBlock& block) const;
+  double weightOf(int key) const;
   CompletionState capture() const;
   void restore(const CompletionState& state);
   bool better(int open, int gaps) const { return open < m_best.open || (open == m_best.open && gaps < m_best.gaps); }
@@ -139,12 +148,15 @@ class Completion {
   Workspace& m_ws;
   Ui& m_ui;
   const CompletionSettings& m_settings;
-  std::set<std::string, std::less<>> m_keys;  // ordinary entries (three key bytes) the run may place
-  std::set<int> m_couplings;                  // coupling numbers the run may place
-  std::set<int> m_blockCouplings;             // couplings named in a block: they stay where they are
-  std::set<std::string> m_stuck;              // keys with no slot at all
-  std::map<std::string, long> m_tabu;         // key, day and period -> the iteration it may return
-  std::vector<long> m_recent;                 // per class, day and period: spared until this iteration
+  std::unordered_set<int> m_keys;            // ordinary entries (packed keys) the run may place
+  std::unordered_set<int> m_couplings;       // coupling numbers the run may place
+  std::set<int> m_blockCouplings;            // couplings named in a block: they stay where they are
+  std::unordered_set<int> m_stuck;           // keys with no slot at all
+  std::unordered_map<int64_t, long> m_tabu;  // key, day and period -> the iteration it may return
+  // How often each lesson had to be placed again: a lesson that keeps coming back open is
+  // hard to place, so taking it out costs more the next time (the easy ones make room).
+  std::unordered_map<int, double> m_weight;
+  std::vector<int> m_groupOf;  // per subject: its room group
   long m_iteration = 0;
   int m_openBefore = 0;
   CompletionState m_best;
@@ -164,7 +176,7 @@ void Completion::collectWorkableKeys() {
     if (entry.isCoupling())
       m_couplings.insert(entry.couplingNumber());
     else
-      m_keys.insert(workList.substr(i * kCompletionEntry, 3));
+      m_keys.insert(completionKey(std::string_view(workList).substr(i * kCompletionEntry, kCompletionEntry)));
   }
   for (int b = 1; b <= m_ws.plan.nBlocks(); ++b) {
     const std::string& text = m_ws.plan.blocks[static_cast<size_t>(b)];
@@ -182,7 +194,7 @@ bool Completion::workable(std::string_view entry) const {
   const AssignmentView view(entry, 0);
   if (view.periods() == 0) return false;
   if (view.isCoupling()) return m_couplings.count(view.couplingNumber()) != 0;
-  return m_keys.find(entry.substr(0, 3)) != m_keys.end();
+  return m_keys.count(completionKey(entry)) != 0;
 }
 
 std::vector<size_t> Completion::candidates() const {
@@ -271,27 +283,53 @@ bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& 
   const BaseData& base = m_ws.base;
   const TimetableGrids& grids = m_ws.plan.timetable;
   const int day = move.slot.day;
-  std::map<int, int> wanted;  // group -> units of the list in it
+  // Group and units of the list in it, by group; a slot is scored often, so no allocation.
+  std::array<std::pair<int, int>, 256> wanted;
+  size_t groups = 0;
   for (const LessonUnit& u : units) {
     if (!hasTeacherGrid(base, u.teacher)) continue;
     const int group = roomGroup(base, u.subject);
-    if (group != 0 && base.subjects[static_cast<size_t>(group)].roomSpec > 0) ++wanted[group];
+    if (group == 0 || base.subjects[static_cast<size_t>(group)].roomSpec <= 0) continue;
+    size_t at = 0;
+    while (at < groups && wanted[at].first < group) ++at;
+    if (at < groups && wanted[at].first == group) {
+      ++wanted[at].second;
+      continue;
+    }
+    std::move_backward(wanted.begin() + static_cast<std::ptrdiff_t>(at),
+                       wanted.begin() + static_cast<std::ptrdiff_t>(groups),
+                       wanted.begin() + static_cast<std::ptrdiff_t>(groups + 1));
+    wanted[at] = {group, 1};
+    ++groups;
   }
   const bool lastLevel = move.level == base.planOptions.attemptsPerPlan;
-  for (const auto& [group, own] : wanted) {
+  for (size_t g = 0; g < groups; ++g) {
+    const auto [group, own] = wanted[g];
     const int spec = base.subjects[static_cast<size_t>(group)].roomSpec;
     const int capacity = (spec & 255) + (lastLevel ? spec >> 8 : 0);
     for (int q = move.slot.period; q <= move.slot.period + extra; ++q) {
+      int used = (grids.subject.at(group, q, day) & 127) + own;
+      if (used <= capacity) continue;  // taking lessons out only frees rooms
       const auto inGroup = [&](int c) {
         const uint16_t w = grids.lessonWord.at(c, q, day);
-        return hasTeacherGrid(base, LessonWord::teacher(w)) && roomGroup(base, LessonWord::subject(w)) == group;
+        return hasTeacherGrid(base, LessonWord::teacher(w)) && m_groupOf[LessonWord::subject(w)] == group;
       };
-      int used = (grids.subject.at(group, q, day) & 127) + own;
-      for (int c = 1; c <= base.nClasses(); ++c)
-        if (inGroup(c) && covered(move.evictions, c, day, q)) --used;
-      for (int c = 1; c <= base.nClasses() && used > capacity; ++c) {
-        if (!inGroup(c) || covered(move.evictions, c, day, q) || !movable(c, day, q)) continue;
-        move.evictions.push_back(blockAt(c, day, q));
+      // The cheapest lessons of the group make room.
+      std::vector<std::pair<double, TakenBlock>> offers;
+      for (int c = 1; c <= base.nClasses(); ++c) {
+        if (!inGroup(c)) continue;
+        if (covered(move.evictions, c, day, q))
+          --used;
+        else if (movable(c, day, q)) {
+          const TakenBlock block = blockAt(c, day, q);
+          offers.emplace_back(evictionCost(block), block);
+        }
+      }
+      if (used <= capacity) continue;
+      std::stable_sort(offers.begin(), offers.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (const auto& [cost, block] : offers) {
+        if (used <= capacity) break;
+        if (!covered(move.evictions, block.schoolClass, day, q)) move.evictions.push_back(block);
         --used;
       }
       if (used > capacity) return false;
@@ -364,22 +402,7 @@ double Completion::moveCost(const CompletionMove& move, const std::vector<Lesson
   const BaseData& base = m_ws.base;
   const Grid& teachers = m_ws.plan.timetable.teacher;
   double cost = move.level;
-  for (const TakenBlock& b : move.evictions) {
-    int classes = 1;
-    if (b.coupling != 0 && b.coupling <= m_ws.plan.nCouplings())
-      classes = std::max<int>(1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(b.coupling)],
-                                                              CouplingMemberView::kSize)));
-    cost += kPeriodCost * (b.last - b.first + 1) * (1 + (classes - 1) / 2.0);
-    for (int q = b.first; q <= b.last; ++q) {
-      const size_t at = (static_cast<size_t>(b.schoolClass) * (kGridDays + 1) + static_cast<size_t>(b.day)) *
-                            static_cast<size_t>(base.periodsPerDay + 1) +
-                        static_cast<size_t>(q);
-      if (m_recent[at] > m_iteration) {
-        cost += kRecentCost;
-        break;
-      }
-    }
-  }
+  for (const TakenBlock& b : move.evictions) cost += evictionCost(b);
   for (const LessonUnit& u : units) {
     if (!hasTeacherGrid(base, u.teacher)) continue;
     cost += teacherDayGaps(teachers, u.teacher, move.slot.day, base.periodsPerDay, move.slot, extra) -
@@ -388,10 +411,25 @@ double Completion::moveCost(const CompletionMove& move, const std::vector<Lesson
   return cost;
 }
 
-std::string Completion::keyOf(const TakenBlock& block) const {
-  if (block.coupling != 0) return std::string(1, '\0') + std::string(1, '\0') + static_cast<char>(block.coupling);
+// Periods taken out (couplings weigh by their classes), times how often the lesson has come
+// back open.
+double Completion::evictionCost(const TakenBlock& b) const {
+  int classes = 1;
+  if (b.coupling != 0 && b.coupling <= m_ws.plan.nCouplings())
+    classes = std::max<int>(1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(b.coupling)],
+                                                            CouplingMemberView::kSize)));
+  return kPeriodCost * (b.last - b.first + 1) * (1 + (classes - 1) / 2.0) * weightOf(keyOf(b));
+}
+
+int Completion::keyOf(const TakenBlock& block) const {
+  if (block.coupling != 0) return block.coupling;
   const uint16_t w = m_ws.plan.timetable.lessonWord.at(block.schoolClass, block.first, block.day);
-  return makeAssignment(LessonWord::teacher(w), block.schoolClass, LessonWord::subject(w), 0).substr(0, 3);
+  return packedKey(LessonWord::teacher(w), block.schoolClass, LessonWord::subject(w));
+}
+
+double Completion::weightOf(int key) const {
+  const auto found = m_weight.find(key);
+  return found == m_weight.end() ? 1 : found->second;
 }
 
 // Takes a block out like the generator's displacement does; its periods go back into the
@@ -399,8 +437,8 @@ std::string Completion::keyOf(const TakenBlock& block) const {
 void Completion::takeOut(const TakenBlock& block) {
   TimetableGrids& grids = m_ws.plan.timetable;
   if (grids.lessonWord.at(block.schoolClass, block.first, block.day) == 0) return;  // went with its coupling
-  const std::string key = keyOf(block);
-  m_tabu[key + static_cast<char>(block.day) + static_cast<char>(block.first)] = m_iteration + kTabuTenure;
+  const int key = keyOf(block);
+  m_tabu[tabuKey(key, block.day, block.first)] = m_iteration + kTabuTenure;
   if (block.coupling != 0)
     m_couplings.insert(block.coupling);
   else
@@ -436,14 +474,6 @@ bool Completion::apply(std::string_view entry, size_t index, const std::vector<L
     list.erase(at, kCompletionEntry);
   else
     list[at + 3] = static_cast<char>((byte & 0xF0) | left);
-  const int periods = m_ws.base.periodsPerDay;
-  for (const LessonUnit& u : units) {
-    for (int q = move.slot.period; q <= move.slot.period + decoded.extra; ++q) {
-      m_recent[(static_cast<size_t>(u.schoolClass) * (kGridDays + 1) + static_cast<size_t>(move.slot.day)) *
-                   static_cast<size_t>(periods + 1) +
-               static_cast<size_t>(q)] = m_iteration + kRecentTenure;
-    }
-  }
   return true;
 }
 
@@ -453,7 +483,7 @@ bool Completion::step() {
   if (open.empty()) return false;
   const size_t index = open[std::min(open.size() - 1, static_cast<size_t>(m_ws.random.next() * open.size()))];
   const std::string entry = m_ws.plan.assignments.substr(index * kCompletionEntry, kCompletionEntry);
-  const std::string key = completionKey(entry);
+  const int key = completionKey(entry);
   const DecodedEntry decoded = decodeEntry(m_ws, entry);
   const std::vector<LessonUnit> units = lessonUnitsOf(decoded.units);
   const BaseData& base = m_ws.base;
@@ -464,6 +494,7 @@ bool Completion::step() {
     m_stuck.insert(key);
     return true;
   }
+  m_weight.try_emplace(key, 1).first->second += 1;
   CompletionMove best;
   bool found = false;
   bool anySlot = false;
@@ -473,7 +504,7 @@ bool Completion::step() {
       const double noise = m_ws.random.next() * 3;
       if (move.obstacle != SlotObstacle::None) continue;
       anySlot = true;
-      const auto tabu = m_tabu.find(key + static_cast<char>(day) + static_cast<char>(p));
+      const auto tabu = m_tabu.find(tabuKey(key, day, p));
       if (!move.evictions.empty() && tabu != m_tabu.end() && tabu->second > m_iteration) continue;
       move.cost = moveCost(move, units, decoded.extra) + noise;
       if (!found || move.cost < best.cost) {
@@ -524,8 +555,8 @@ CompletionReport Completion::run() {
   m_ws.dialogs.abortRequested = false;
   collectWorkableKeys();
   const BaseData& base = m_ws.base;
-  m_recent.assign(
-      static_cast<size_t>(base.nClasses() + 1) * (kGridDays + 1) * static_cast<size_t>(base.periodsPerDay + 1), 0);
+  m_groupOf.resize(64);
+  for (int s = 0; s < 64; ++s) m_groupOf[static_cast<size_t>(s)] = roomGroup(base, s);
   m_best = capture();
   m_openBefore = m_best.open;
   CompletionReport report;
@@ -541,6 +572,7 @@ CompletionReport Completion::run() {
       const int gaps = teacherGapCount(m_ws);
       if (better(open, gaps)) m_best = capture();
     }
+
     if (shouldStop(report)) break;
   }
   // The best state is never worse than the current one; a differing count means worse.
