@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -26,6 +27,7 @@ constexpr size_t kCompletionEntry = AssignmentView::kSize;
 constexpr double kPeriodCost = 20;  // taking out one period of another lesson
 constexpr int kTabuTenure = 5;      // iterations an evicted lesson may not return to its slot
 constexpr int kProgressEvery = 64;  // iterations between progress lines and abort polls
+constexpr int kGapPasses = 4;       // rounds of the gap pass over every lesson of the plan
 constexpr int kRepairRounds = 3;    // further evictions when the slot check still refuses
 
 // What keeps a slot from taking a lesson for good: nothing the completion may move.
@@ -127,6 +129,7 @@ class Completion {
   bool step();
   CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0) const;
   bool movable(int schoolClass, int day, int period) const;
+  bool gapMovable(int schoolClass, int day, int period) const;
   TakenBlock blockAt(int schoolClass, int day, int period) const;
   bool covered(const std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const;
   bool evict(std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const;
@@ -142,6 +145,11 @@ class Completion {
   void restore(const CompletionState& state);
   bool better(int open, int gaps) const { return open < m_best.open || (open == m_best.open && gaps < m_best.gaps); }
   bool shouldStop(CompletionReport& report);
+  bool poll(CompletionReport& report);
+  void reduceGaps(CompletionReport& report);
+  bool tryExchange(const TakenBlock& lesson, Slot target);
+  int gapChange(const TakenBlock& lesson, const TakenBlock* other, Slot target) const;
+  bool placeAgain(uint16_t lessonWord, uint16_t roomWord, int schoolClass, Slot slot, int length);
   std::vector<std::string> reasons();
   std::string reasonFor(std::string_view entry);
 
@@ -533,8 +541,9 @@ void Completion::restore(const CompletionState& state) {
   m_ws.placement.hoursToPlace = state.hoursToPlace;
 }
 
-bool Completion::shouldStop(CompletionReport& report) {
-  if (m_iteration % kProgressEvery != 0) return false;
+bool Completion::shouldStop(CompletionReport& report) { return m_iteration % kProgressEvery == 0 && poll(report); }
+
+bool Completion::poll(CompletionReport& report) {
   const int open = openPeriodCount(m_ws);
   ProgressPoll(m_ws, m_ui,
                "gesetzt: " + std::to_string(std::max(0, m_openBefore - open)) + "  offen: " + std::to_string(open));
@@ -577,12 +586,175 @@ CompletionReport Completion::run() {
   }
   // The best state is never worse than the current one; a differing count means worse.
   if (openPeriodCount(m_ws) != m_best.open || teacherGapCount(m_ws) != m_best.gaps) restore(m_best);
+  if (!report.aborted && !report.timedOut) reduceGaps(report);
   m_ws.plan.modifiedPlan = true;
   report.iterations = m_iteration;
   report.openAfter = openPeriodCount(m_ws);
   report.gapsAfter = teacherGapCount(m_ws);
   report.reasons = reasons();
   return report;
+}
+
+// A lesson of one class whose teacher's day changes when it moves: a single or double
+// lesson of its own (no coupling, not fixed) of a teacher with a grid.
+bool Completion::gapMovable(int schoolClass, int day, int period) const {
+  const uint16_t w = m_ws.plan.timetable.lessonWord.at(schoolClass, period, day);
+  return movable(schoolClass, day, period) &&
+         RoomWord::coupling(m_ws.plan.timetable.roomWord.at(schoolClass, period, day)) == 0 &&
+         hasTeacherGrid(m_ws.base, LessonWord::teacher(w));
+}
+
+// Teacher gaps after the lesson goes to the target and the other lesson (if any, same class
+// and length) to the lesson's place, less the gaps now, over the days of both teachers.
+int Completion::gapChange(const TakenBlock& lesson, const TakenBlock* other, Slot target) const {
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  const int periods = m_ws.base.periodsPerDay;
+  const int length = lesson.last - lesson.first + 1;
+  const int teacher = LessonWord::teacher(grids.lessonWord.at(lesson.schoolClass, lesson.first, lesson.day));
+  const int otherTeacher =
+      other != nullptr ? LessonWord::teacher(grids.lessonWord.at(other->schoolClass, other->first, other->day)) : 0;
+  const auto taught = [&](int t, int day, int p) {
+    bool busy = grids.teacher.at(t, p, day) >= 256;
+    if (day == lesson.day && p >= lesson.first && p <= lesson.last && t == teacher) busy = false;
+    if (other != nullptr && day == target.day && p >= target.period && p < target.period + length && t == otherTeacher)
+      busy = false;
+    if (day == target.day && p >= target.period && p < target.period + length && t == teacher) busy = true;
+    if (other != nullptr && day == lesson.day && p >= lesson.first && p <= lesson.last && t == otherTeacher)
+      busy = true;
+    return busy;
+  };
+  const auto gaps = [&](int t, int day, bool after) {
+    int first = 0;
+    int last = 0;
+    int lessons = 0;
+    for (int p = 1; p <= periods; ++p) {
+      if (!(after ? taught(t, day, p) : grids.teacher.at(t, p, day) >= 256)) continue;
+      if (first == 0) first = p;
+      last = p;
+      ++lessons;
+    }
+    return first == 0 ? 0 : last - first + 1 - lessons;
+  };
+  std::array<std::pair<int, int>, 4> days{{{teacher, lesson.day}, {teacher, target.day}, {0, 0}, {0, 0}}};
+  if (other != nullptr && hasTeacherGrid(m_ws.base, otherTeacher)) {
+    days[2] = {otherTeacher, lesson.day};
+    days[3] = {otherTeacher, target.day};
+  }
+  int change = 0;
+  for (size_t i = 0; i < days.size(); ++i) {
+    const auto [t, day] = days[i];
+    if (t == 0 || std::find(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(i), days[i]) !=
+                      days.begin() + static_cast<std::ptrdiff_t>(i))
+      continue;
+    change += gaps(t, day, true) - gaps(t, day, false);
+  }
+  return change;
+}
+
+// Writes a lesson taken out by the gap pass at the slot when the slot check lets it, without
+// taking anything out; its room comes along when that room is free there.
+bool Completion::placeAgain(uint16_t lessonWord, uint16_t roomWord, int schoolClass, Slot slot, int length) {
+  const int markers = (RoomWord::marker(roomWord) ? 1 : 0) + (LessonWord::indexMark(lessonWord) ? 2 : 0);
+  const std::string units =
+      makeAssignment(LessonWord::teacher(lessonWord), schoolClass, LessonWord::subject(lessonWord), length);
+  const std::vector<LessonUnit> list = lessonUnitsOf(units);
+  const CompletionMove move = evaluate(list, length - 1, slot);
+  if (move.obstacle != SlotObstacle::None || !move.evictions.empty()) return false;
+  if (checkSlot(m_ws, units, slot, SlotCheckOptions{move.level, length - 1, 0}) != CheckCode::Free) return false;
+  placeUnits(m_ws, units, slot, UnitPlacement{length - 1, markers, 0});
+  TimetableGrids& grids = m_ws.plan.timetable;
+  const int room = RoomWord::room(roomWord);
+  if (room < 1 || room > m_ws.base.nRooms()) return true;
+  for (int q = slot.period; q < slot.period + length; ++q)
+    if (grids.room.at(room, q, slot.day) != 0) return true;
+  for (int q = slot.period; q < slot.period + length; ++q) {
+    grids.room.at(room, q, slot.day) = static_cast<uint16_t>(schoolClass);
+    uint16_t& word = grids.roomWord.at(schoolClass, q, slot.day);
+    word = static_cast<uint16_t>((word & ~127) | room);
+  }
+  return true;
+}
+
+// Moves the lesson to the target, where its class is free or holds one lesson of the same
+// length that takes the lesson's place; keeps it when both land and the gaps fall, else puts
+// everything back as it was.
+bool Completion::tryExchange(const TakenBlock& lesson, Slot target) {
+  TimetableGrids& grids = m_ws.plan.timetable;
+  const int c = lesson.schoolClass;
+  const int length = lesson.last - lesson.first + 1;
+  const bool sameDayOverlap =
+      target.day == lesson.day && target.period <= lesson.last && target.period + length - 1 >= lesson.first;
+  if (sameDayOverlap || target.period + length - 1 > m_ws.base.periodsPerDay) return false;
+  std::optional<TakenBlock> other;
+  if (grids.lessonWord.at(c, target.period, target.day) != 0) {
+    if (!gapMovable(c, target.day, target.period)) return false;
+    other = blockAt(c, target.day, target.period);
+    if (other->first != target.period || other->last != target.period + length - 1) return false;
+  } else {
+    for (int q = target.period; q < target.period + length; ++q)
+      if (grids.lessonWord.at(c, q, target.day) != 0) return false;
+  }
+  // Teachers teaching another class there can only be a no at once.
+  const auto busyElsewhere = [&](int teacher, int day, int first) {
+    for (int q = first; q < first + length; ++q) {
+      const int taught = grids.teacher.at(teacher, q, day) >> 8;
+      if (taught != 0 && taught != c) return true;
+    }
+    return false;
+  };
+  if (busyElsewhere(LessonWord::teacher(grids.lessonWord.at(c, lesson.first, lesson.day)), target.day, target.period))
+    return false;
+  if (other &&
+      busyElsewhere(LessonWord::teacher(grids.lessonWord.at(c, other->first, other->day)), lesson.day, lesson.first))
+    return false;
+  if (gapChange(lesson, other ? &*other : nullptr, target) >= 0) return false;
+  const int gapsBefore = teacherGapCount(m_ws);
+  const TimetableGrids grids0 = grids;
+  const std::vector<int16_t> lessons0 = m_ws.plan.lessonsPerClass;
+  const std::vector<int> hours0 = m_ws.placement.hoursToPlace;
+  const uint16_t word = grids.lessonWord.at(c, lesson.first, lesson.day);
+  const uint16_t roomWord = grids.roomWord.at(c, lesson.first, lesson.day);
+  const uint16_t otherWord = other ? grids.lessonWord.at(c, other->first, other->day) : 0;
+  const uint16_t otherRoomWord = other ? grids.roomWord.at(c, other->first, other->day) : 0;
+  clearPeriods(m_ws, lesson.day, lesson.first, lesson.last, c);
+  if (other) clearPeriods(m_ws, other->day, other->first, other->last, c);
+  bool placed = placeAgain(word, roomWord, c, target, length);
+  if (placed && other) placed = placeAgain(otherWord, otherRoomWord, c, Slot{lesson.day, lesson.first}, length);
+  if (placed && teacherGapCount(m_ws) < gapsBefore) return true;
+  grids = grids0;
+  m_ws.plan.lessonsPerClass = lessons0;
+  m_ws.placement.hoursToPlace = hours0;
+  return false;
+}
+
+// Lowers the teacher gaps of the plan the search ends in: each lesson of a class may move to
+// a free period of its class or change places with a lesson of the same length there, when
+// the slot check lets both go without taking anything out. Open periods stay as they are.
+void Completion::reduceGaps(CompletionReport& report) {
+  const BaseData& base = m_ws.base;
+  long tries = 0;
+  for (int pass = 0; pass < kGapPasses; ++pass) {
+    bool improved = false;
+    for (int c = 1; c <= base.nClasses(); ++c) {
+      for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
+        for (int p = 1; p <= base.periodsPerDay; ++p) {
+          if (!gapMovable(c, day, p)) continue;
+          const TakenBlock lesson = blockAt(c, day, p);
+          if (lesson.first != p || lesson.last - lesson.first > 1) continue;
+          for (int d2 = 1; d2 <= std::min(base.days, kGridDays); ++d2) {
+            bool moved = false;
+            for (int p2 = 1; p2 <= base.periodsPerDay && !moved; ++p2) moved = tryExchange(lesson, Slot{d2, p2});
+            if (moved) {
+              improved = true;
+              break;
+            }
+          }
+          if (++tries % (kProgressEvery * 16) == 0 && poll(report)) return;
+        }
+      }
+    }
+    if (!improved) return;
+  }
 }
 
 std::vector<std::string> Completion::reasons() {
