@@ -24,11 +24,12 @@ namespace quort {
 namespace {
 
 constexpr size_t kCompletionEntry = AssignmentView::kSize;
-constexpr double kPeriodCost = 20;  // taking out one period of another lesson
-constexpr int kTabuTenure = 5;      // iterations an evicted lesson may not return to its slot
-constexpr int kProgressEvery = 64;  // iterations between progress lines and abort polls
-constexpr int kGapPasses = 4;       // rounds of the gap pass over every lesson of the plan
-constexpr int kRepairRounds = 3;    // further evictions when the slot check still refuses
+constexpr double kPeriodCost = 20;   // taking out one period of another lesson
+constexpr int kTabuTenure = 5;       // iterations an evicted lesson may not return to its slot
+constexpr int kProgressEvery = 64;   // iterations between progress lines and abort polls
+constexpr long kStallMoves = 60000;  // moves without fewer open periods before the weights halve
+constexpr int kGapPasses = 4;        // rounds of the gap pass over every lesson of the plan
+constexpr int kRepairRounds = 3;     // further evictions when the slot check still refuses
 
 // What keeps a slot from taking a lesson for good: nothing the completion may move.
 enum class SlotObstacle { None, ClassTaken, TeacherLocked, TeacherBusy, TeacherDayFull, NoRoom, Combination };
@@ -320,7 +321,8 @@ bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& 
       if (used <= capacity) continue;  // taking lessons out only frees rooms
       const auto inGroup = [&](int c) {
         const uint16_t w = grids.lessonWord.at(c, q, day);
-        return hasTeacherGrid(base, LessonWord::teacher(w)) && m_groupOf[LessonWord::subject(w)] == group;
+        return hasTeacherGrid(base, LessonWord::teacher(w)) &&
+               m_groupOf[static_cast<size_t>(LessonWord::subject(w))] == group;
       };
       // The cheapest lessons of the group make room.
       std::vector<std::pair<double, TakenBlock>> offers;
@@ -572,16 +574,26 @@ CompletionReport Completion::run() {
   report.openBefore = m_best.open;
   report.gapsBefore = m_best.gaps;
   const long budget =
-      m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 300L * static_cast<long>(m_best.open);
+      m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 500L * static_cast<long>(m_best.open);
+  long lastGain = 0;
   while (m_iteration < budget) {
     ++m_iteration;
     if (!step()) break;
     const int open = openPeriodCount(m_ws);
     if (open <= m_best.open) {
       const int gaps = teacherGapCount(m_ws);
-      if (better(open, gaps)) m_best = capture();
+      if (better(open, gaps)) {
+        if (open < m_best.open) lastGain = m_iteration;
+        m_best = capture();
+      }
     }
 
+    // Weights that have grown for long without a better state freeze the search in one
+    // corner; halving them lets the lessons around the open ones move again.
+    if (m_iteration - lastGain > kStallMoves) {
+      for (auto& [key, weight] : m_weight) weight = 1 + (weight - 1) / 2;
+      lastGain = m_iteration;
+    }
     if (shouldStop(report)) break;
   }
   // The best state is never worse than the current one; a differing count means worse.
