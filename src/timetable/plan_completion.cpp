@@ -1,9 +1,13 @@
 #include "timetable/plan_completion.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <map>
+#include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "data/plan_records.h"
 #include "timetable/assignment_list.h"
@@ -20,12 +24,12 @@ namespace quort {
 namespace {
 
 constexpr size_t kCompletionEntry = AssignmentView::kSize;
-constexpr double kPeriodCost = 20;  // taking out one period of another lesson
-constexpr double kRecentCost = 60;  // taking out a lesson this run has just placed
-constexpr int kRecentTenure = 12;   // iterations a freshly placed lesson is spared
-constexpr int kTabuTenure = 15;     // iterations an evicted lesson may not return to its slot
-constexpr int kProgressEvery = 64;  // iterations between progress lines and abort polls
-constexpr int kRepairRounds = 3;    // further evictions when the slot check still refuses
+constexpr double kPeriodCost = 20;   // taking out one period of another lesson
+constexpr int kTabuTenure = 5;       // iterations an evicted lesson may not return to its slot
+constexpr int kProgressEvery = 64;   // iterations between progress lines and abort polls
+constexpr long kStallMoves = 60000;  // moves without fewer open periods before the weights halve
+constexpr int kGapPasses = 4;        // rounds of the gap pass over every lesson of the plan
+constexpr int kRepairRounds = 3;     // further evictions when the slot check still refuses
 
 // What keeps a slot from taking a lesson for good: nothing the completion may move.
 enum class SlotObstacle { None, ClassTaken, TeacherLocked, TeacherBusy, TeacherDayFull, NoRoom, Combination };
@@ -95,12 +99,18 @@ int teacherDayGaps(const Grid& teachers, int teacher, int day, int periods, Slot
   return first == 0 ? 0 : last - first + 1 - lessons;
 }
 
-// The key under which a lesson is spared from returning: a coupling by its number alone,
-// since a removed block comes back under the kind its length gives.
-std::string completionKey(std::string_view entry) {
-  if (entry[0] != 0) return std::string(entry.substr(0, 3));
-  return std::string(2, '\0') + entry[2];
+// The key of a lesson: teacher, class and subject bytes packed; a coupling by its number
+// alone, since a removed block comes back under the kind its length gives.
+int packedKey(int teacher, int schoolClass, int subject) { return (teacher << 16) | (schoolClass << 8) | subject; }
+
+int completionKey(std::string_view entry) {
+  const AssignmentView view(entry, 0);
+  if (view.isCoupling()) return view.couplingNumber();
+  return packedKey(view.teacher(), view.schoolClass(), view.subject());
 }
+
+// Tabu entries: a lesson key with the day and period it left.
+int64_t tabuKey(int key, int day, int period) { return (static_cast<int64_t>(key) << 16) | (day << 8) | period; }
 
 std::string listCode(const auto& list, int index) {
   if (index < 1 || index >= static_cast<int>(list.size())) return "??";
@@ -120,31 +130,42 @@ class Completion {
   bool step();
   CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0) const;
   bool movable(int schoolClass, int day, int period) const;
+  bool gapMovable(int schoolClass, int day, int period) const;
   TakenBlock blockAt(int schoolClass, int day, int period) const;
   bool covered(const std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const;
   bool evict(std::vector<TakenBlock>& evictions, int schoolClass, int day, int period) const;
   bool freeTeacherDay(CompletionMove& move, const LessonUnit& unit, int extra) const;
   bool freeRooms(CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const;
   double moveCost(const CompletionMove& move, const std::vector<LessonUnit>& units, int extra) const;
+  double evictionCost(const TakenBlock& block) const;
   bool apply(std::string_view entry, size_t index, const std::vector<LessonUnit>& units, const CompletionMove& chosen);
   void takeOut(const TakenBlock& block);
-  std::string keyOf(const TakenBlock& block) const;
+  int keyOf(const TakenBlock& block) const;
+  double weightOf(int key) const;
   CompletionState capture() const;
   void restore(const CompletionState& state);
   bool better(int open, int gaps) const { return open < m_best.open || (open == m_best.open && gaps < m_best.gaps); }
   bool shouldStop(CompletionReport& report);
+  bool poll(CompletionReport& report);
+  void reduceGaps(CompletionReport& report);
+  bool tryExchange(const TakenBlock& lesson, Slot target);
+  int gapChange(const TakenBlock& lesson, const TakenBlock* other, Slot target) const;
+  bool placeAgain(uint16_t lessonWord, uint16_t roomWord, int schoolClass, Slot slot, int length);
   std::vector<std::string> reasons();
   std::string reasonFor(std::string_view entry);
 
   Workspace& m_ws;
   Ui& m_ui;
   const CompletionSettings& m_settings;
-  std::set<std::string, std::less<>> m_keys;  // ordinary entries (three key bytes) the run may place
-  std::set<int> m_couplings;                  // coupling numbers the run may place
-  std::set<int> m_blockCouplings;             // couplings named in a block: they stay where they are
-  std::set<std::string> m_stuck;              // keys with no slot at all
-  std::map<std::string, long> m_tabu;         // key, day and period -> the iteration it may return
-  std::vector<long> m_recent;                 // per class, day and period: spared until this iteration
+  std::unordered_set<int> m_keys;            // ordinary entries (packed keys) the run may place
+  std::unordered_set<int> m_couplings;       // coupling numbers the run may place
+  std::set<int> m_blockCouplings;            // couplings named in a block: they stay where they are
+  std::unordered_set<int> m_stuck;           // keys with no slot at all
+  std::unordered_map<int64_t, long> m_tabu;  // key, day and period -> the iteration it may return
+  // How often each lesson had to be placed again: a lesson that keeps coming back open is
+  // hard to place, so taking it out costs more the next time (the easy ones make room).
+  std::unordered_map<int, double> m_weight;
+  std::vector<int> m_groupOf;  // per subject: its room group
   long m_iteration = 0;
   int m_openBefore = 0;
   CompletionState m_best;
@@ -164,7 +185,7 @@ void Completion::collectWorkableKeys() {
     if (entry.isCoupling())
       m_couplings.insert(entry.couplingNumber());
     else
-      m_keys.insert(workList.substr(i * kCompletionEntry, 3));
+      m_keys.insert(completionKey(std::string_view(workList).substr(i * kCompletionEntry, kCompletionEntry)));
   }
   for (int b = 1; b <= m_ws.plan.nBlocks(); ++b) {
     const std::string& text = m_ws.plan.blocks[static_cast<size_t>(b)];
@@ -182,7 +203,7 @@ bool Completion::workable(std::string_view entry) const {
   const AssignmentView view(entry, 0);
   if (view.periods() == 0) return false;
   if (view.isCoupling()) return m_couplings.count(view.couplingNumber()) != 0;
-  return m_keys.find(entry.substr(0, 3)) != m_keys.end();
+  return m_keys.count(completionKey(entry)) != 0;
 }
 
 std::vector<size_t> Completion::candidates() const {
@@ -271,27 +292,54 @@ bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& 
   const BaseData& base = m_ws.base;
   const TimetableGrids& grids = m_ws.plan.timetable;
   const int day = move.slot.day;
-  std::map<int, int> wanted;  // group -> units of the list in it
+  // Group and units of the list in it, by group; a slot is scored often, so no allocation.
+  std::array<std::pair<int, int>, 256> wanted;
+  size_t groups = 0;
   for (const LessonUnit& u : units) {
     if (!hasTeacherGrid(base, u.teacher)) continue;
     const int group = roomGroup(base, u.subject);
-    if (group != 0 && base.subjects[static_cast<size_t>(group)].roomSpec > 0) ++wanted[group];
+    if (group == 0 || base.subjects[static_cast<size_t>(group)].roomSpec <= 0) continue;
+    size_t at = 0;
+    while (at < groups && wanted[at].first < group) ++at;
+    if (at < groups && wanted[at].first == group) {
+      ++wanted[at].second;
+      continue;
+    }
+    std::move_backward(wanted.begin() + static_cast<std::ptrdiff_t>(at),
+                       wanted.begin() + static_cast<std::ptrdiff_t>(groups),
+                       wanted.begin() + static_cast<std::ptrdiff_t>(groups + 1));
+    wanted[at] = {group, 1};
+    ++groups;
   }
   const bool lastLevel = move.level == base.planOptions.attemptsPerPlan;
-  for (const auto& [group, own] : wanted) {
+  for (size_t g = 0; g < groups; ++g) {
+    const auto [group, own] = wanted[g];
     const int spec = base.subjects[static_cast<size_t>(group)].roomSpec;
     const int capacity = (spec & 255) + (lastLevel ? spec >> 8 : 0);
     for (int q = move.slot.period; q <= move.slot.period + extra; ++q) {
+      int used = (grids.subject.at(group, q, day) & 127) + own;
+      if (used <= capacity) continue;  // taking lessons out only frees rooms
       const auto inGroup = [&](int c) {
         const uint16_t w = grids.lessonWord.at(c, q, day);
-        return hasTeacherGrid(base, LessonWord::teacher(w)) && roomGroup(base, LessonWord::subject(w)) == group;
+        return hasTeacherGrid(base, LessonWord::teacher(w)) &&
+               m_groupOf[static_cast<size_t>(LessonWord::subject(w))] == group;
       };
-      int used = (grids.subject.at(group, q, day) & 127) + own;
-      for (int c = 1; c <= base.nClasses(); ++c)
-        if (inGroup(c) && covered(move.evictions, c, day, q)) --used;
-      for (int c = 1; c <= base.nClasses() && used > capacity; ++c) {
-        if (!inGroup(c) || covered(move.evictions, c, day, q) || !movable(c, day, q)) continue;
-        move.evictions.push_back(blockAt(c, day, q));
+      // The cheapest lessons of the group make room.
+      std::vector<std::pair<double, TakenBlock>> offers;
+      for (int c = 1; c <= base.nClasses(); ++c) {
+        if (!inGroup(c)) continue;
+        if (covered(move.evictions, c, day, q))
+          --used;
+        else if (movable(c, day, q)) {
+          const TakenBlock block = blockAt(c, day, q);
+          offers.emplace_back(evictionCost(block), block);
+        }
+      }
+      if (used <= capacity) continue;
+      std::stable_sort(offers.begin(), offers.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (const auto& [cost, block] : offers) {
+        if (used <= capacity) break;
+        if (!covered(move.evictions, block.schoolClass, day, q)) move.evictions.push_back(block);
         --used;
       }
       if (used > capacity) return false;
@@ -364,22 +412,7 @@ double Completion::moveCost(const CompletionMove& move, const std::vector<Lesson
   const BaseData& base = m_ws.base;
   const Grid& teachers = m_ws.plan.timetable.teacher;
   double cost = move.level;
-  for (const TakenBlock& b : move.evictions) {
-    int classes = 1;
-    if (b.coupling != 0 && b.coupling <= m_ws.plan.nCouplings())
-      classes = std::max<int>(1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(b.coupling)],
-                                                              CouplingMemberView::kSize)));
-    cost += kPeriodCost * (b.last - b.first + 1) * (1 + (classes - 1) / 2.0);
-    for (int q = b.first; q <= b.last; ++q) {
-      const size_t at = (static_cast<size_t>(b.schoolClass) * (kGridDays + 1) + static_cast<size_t>(b.day)) *
-                            static_cast<size_t>(base.periodsPerDay + 1) +
-                        static_cast<size_t>(q);
-      if (m_recent[at] > m_iteration) {
-        cost += kRecentCost;
-        break;
-      }
-    }
-  }
+  for (const TakenBlock& b : move.evictions) cost += evictionCost(b);
   for (const LessonUnit& u : units) {
     if (!hasTeacherGrid(base, u.teacher)) continue;
     cost += teacherDayGaps(teachers, u.teacher, move.slot.day, base.periodsPerDay, move.slot, extra) -
@@ -388,10 +421,25 @@ double Completion::moveCost(const CompletionMove& move, const std::vector<Lesson
   return cost;
 }
 
-std::string Completion::keyOf(const TakenBlock& block) const {
-  if (block.coupling != 0) return std::string(1, '\0') + std::string(1, '\0') + static_cast<char>(block.coupling);
+// Periods taken out (couplings weigh by their classes), times how often the lesson has come
+// back open.
+double Completion::evictionCost(const TakenBlock& b) const {
+  int classes = 1;
+  if (b.coupling != 0 && b.coupling <= m_ws.plan.nCouplings())
+    classes = std::max<int>(1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(b.coupling)],
+                                                            CouplingMemberView::kSize)));
+  return kPeriodCost * (b.last - b.first + 1) * (1 + (classes - 1) / 2.0) * weightOf(keyOf(b));
+}
+
+int Completion::keyOf(const TakenBlock& block) const {
+  if (block.coupling != 0) return block.coupling;
   const uint16_t w = m_ws.plan.timetable.lessonWord.at(block.schoolClass, block.first, block.day);
-  return makeAssignment(LessonWord::teacher(w), block.schoolClass, LessonWord::subject(w), 0).substr(0, 3);
+  return packedKey(LessonWord::teacher(w), block.schoolClass, LessonWord::subject(w));
+}
+
+double Completion::weightOf(int key) const {
+  const auto found = m_weight.find(key);
+  return found == m_weight.end() ? 1 : found->second;
 }
 
 // Takes a block out like the generator's displacement does; its periods go back into the
@@ -399,8 +447,8 @@ std::string Completion::keyOf(const TakenBlock& block) const {
 void Completion::takeOut(const TakenBlock& block) {
   TimetableGrids& grids = m_ws.plan.timetable;
   if (grids.lessonWord.at(block.schoolClass, block.first, block.day) == 0) return;  // went with its coupling
-  const std::string key = keyOf(block);
-  m_tabu[key + static_cast<char>(block.day) + static_cast<char>(block.first)] = m_iteration + kTabuTenure;
+  const int key = keyOf(block);
+  m_tabu[tabuKey(key, block.day, block.first)] = m_iteration + kTabuTenure;
   if (block.coupling != 0)
     m_couplings.insert(block.coupling);
   else
@@ -436,14 +484,6 @@ bool Completion::apply(std::string_view entry, size_t index, const std::vector<L
     list.erase(at, kCompletionEntry);
   else
     list[at + 3] = static_cast<char>((byte & 0xF0) | left);
-  const int periods = m_ws.base.periodsPerDay;
-  for (const LessonUnit& u : units) {
-    for (int q = move.slot.period; q <= move.slot.period + decoded.extra; ++q) {
-      m_recent[(static_cast<size_t>(u.schoolClass) * (kGridDays + 1) + static_cast<size_t>(move.slot.day)) *
-                   static_cast<size_t>(periods + 1) +
-               static_cast<size_t>(q)] = m_iteration + kRecentTenure;
-    }
-  }
   return true;
 }
 
@@ -453,7 +493,7 @@ bool Completion::step() {
   if (open.empty()) return false;
   const size_t index = open[std::min(open.size() - 1, static_cast<size_t>(m_ws.random.next() * open.size()))];
   const std::string entry = m_ws.plan.assignments.substr(index * kCompletionEntry, kCompletionEntry);
-  const std::string key = completionKey(entry);
+  const int key = completionKey(entry);
   const DecodedEntry decoded = decodeEntry(m_ws, entry);
   const std::vector<LessonUnit> units = lessonUnitsOf(decoded.units);
   const BaseData& base = m_ws.base;
@@ -464,6 +504,7 @@ bool Completion::step() {
     m_stuck.insert(key);
     return true;
   }
+  m_weight.try_emplace(key, 1).first->second += 1;
   CompletionMove best;
   bool found = false;
   bool anySlot = false;
@@ -473,7 +514,7 @@ bool Completion::step() {
       const double noise = m_ws.random.next() * 3;
       if (move.obstacle != SlotObstacle::None) continue;
       anySlot = true;
-      const auto tabu = m_tabu.find(key + static_cast<char>(day) + static_cast<char>(p));
+      const auto tabu = m_tabu.find(tabuKey(key, day, p));
       if (!move.evictions.empty() && tabu != m_tabu.end() && tabu->second > m_iteration) continue;
       move.cost = moveCost(move, units, decoded.extra) + noise;
       if (!found || move.cost < best.cost) {
@@ -502,8 +543,9 @@ void Completion::restore(const CompletionState& state) {
   m_ws.placement.hoursToPlace = state.hoursToPlace;
 }
 
-bool Completion::shouldStop(CompletionReport& report) {
-  if (m_iteration % kProgressEvery != 0) return false;
+bool Completion::shouldStop(CompletionReport& report) { return m_iteration % kProgressEvery == 0 && poll(report); }
+
+bool Completion::poll(CompletionReport& report) {
   const int open = openPeriodCount(m_ws);
   ProgressPoll(m_ws, m_ui,
                "gesetzt: " + std::to_string(std::max(0, m_openBefore - open)) + "  offen: " + std::to_string(open));
@@ -524,33 +566,207 @@ CompletionReport Completion::run() {
   m_ws.dialogs.abortRequested = false;
   collectWorkableKeys();
   const BaseData& base = m_ws.base;
-  m_recent.assign(
-      static_cast<size_t>(base.nClasses() + 1) * (kGridDays + 1) * static_cast<size_t>(base.periodsPerDay + 1), 0);
+  m_groupOf.resize(64);
+  for (int s = 0; s < 64; ++s) m_groupOf[static_cast<size_t>(s)] = roomGroup(base, s);
   m_best = capture();
   m_openBefore = m_best.open;
   CompletionReport report;
   report.openBefore = m_best.open;
   report.gapsBefore = m_best.gaps;
   const long budget =
-      m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 300L * static_cast<long>(m_best.open);
+      m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 500L * static_cast<long>(m_best.open);
+  long lastGain = 0;
   while (m_iteration < budget) {
     ++m_iteration;
     if (!step()) break;
     const int open = openPeriodCount(m_ws);
     if (open <= m_best.open) {
       const int gaps = teacherGapCount(m_ws);
-      if (better(open, gaps)) m_best = capture();
+      if (better(open, gaps)) {
+        if (open < m_best.open) lastGain = m_iteration;
+        m_best = capture();
+      }
+    }
+
+    // Weights that have grown for long without a better state freeze the search in one
+    // corner; halving them lets the lessons around the open ones move again.
+    if (m_iteration - lastGain > kStallMoves) {
+      for (auto& [key, weight] : m_weight) weight = 1 + (weight - 1) / 2;
+      lastGain = m_iteration;
     }
     if (shouldStop(report)) break;
   }
   // The best state is never worse than the current one; a differing count means worse.
   if (openPeriodCount(m_ws) != m_best.open || teacherGapCount(m_ws) != m_best.gaps) restore(m_best);
+  if (!report.aborted && !report.timedOut) reduceGaps(report);
   m_ws.plan.modifiedPlan = true;
   report.iterations = m_iteration;
   report.openAfter = openPeriodCount(m_ws);
   report.gapsAfter = teacherGapCount(m_ws);
   report.reasons = reasons();
   return report;
+}
+
+// A lesson of one class whose teacher's day changes when it moves: a single or double
+// lesson of its own (no coupling, not fixed) of a teacher with a grid.
+bool Completion::gapMovable(int schoolClass, int day, int period) const {
+  const uint16_t w = m_ws.plan.timetable.lessonWord.at(schoolClass, period, day);
+  return movable(schoolClass, day, period) &&
+         RoomWord::coupling(m_ws.plan.timetable.roomWord.at(schoolClass, period, day)) == 0 &&
+         hasTeacherGrid(m_ws.base, LessonWord::teacher(w));
+}
+
+// Teacher gaps after the lesson goes to the target and the other lesson (if any, same class
+// and length) to the lesson's place, less the gaps now, over the days of both teachers.
+int Completion::gapChange(const TakenBlock& lesson, const TakenBlock* other, Slot target) const {
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  const int periods = m_ws.base.periodsPerDay;
+  const int length = lesson.last - lesson.first + 1;
+  const int teacher = LessonWord::teacher(grids.lessonWord.at(lesson.schoolClass, lesson.first, lesson.day));
+  const int otherTeacher =
+      other != nullptr ? LessonWord::teacher(grids.lessonWord.at(other->schoolClass, other->first, other->day)) : 0;
+  const auto taught = [&](int t, int day, int p) {
+    bool busy = grids.teacher.at(t, p, day) >= 256;
+    if (day == lesson.day && p >= lesson.first && p <= lesson.last && t == teacher) busy = false;
+    if (other != nullptr && day == target.day && p >= target.period && p < target.period + length && t == otherTeacher)
+      busy = false;
+    if (day == target.day && p >= target.period && p < target.period + length && t == teacher) busy = true;
+    if (other != nullptr && day == lesson.day && p >= lesson.first && p <= lesson.last && t == otherTeacher)
+      busy = true;
+    return busy;
+  };
+  const auto gaps = [&](int t, int day, bool after) {
+    int first = 0;
+    int last = 0;
+    int lessons = 0;
+    for (int p = 1; p <= periods; ++p) {
+      if (!(after ? taught(t, day, p) : grids.teacher.at(t, p, day) >= 256)) continue;
+      if (first == 0) first = p;
+      last = p;
+      ++lessons;
+    }
+    return first == 0 ? 0 : last - first + 1 - lessons;
+  };
+  std::array<std::pair<int, int>, 4> days{{{teacher, lesson.day}, {teacher, target.day}, {0, 0}, {0, 0}}};
+  if (other != nullptr && hasTeacherGrid(m_ws.base, otherTeacher)) {
+    days[2] = {otherTeacher, lesson.day};
+    days[3] = {otherTeacher, target.day};
+  }
+  int change = 0;
+  for (size_t i = 0; i < days.size(); ++i) {
+    const auto [t, day] = days[i];
+    if (t == 0 || std::find(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(i), days[i]) !=
+                      days.begin() + static_cast<std::ptrdiff_t>(i))
+      continue;
+    change += gaps(t, day, true) - gaps(t, day, false);
+  }
+  return change;
+}
+
+// Writes a lesson taken out by the gap pass at the slot when the slot check lets it, without
+// taking anything out; its room comes along when that room is free there.
+bool Completion::placeAgain(uint16_t lessonWord, uint16_t roomWord, int schoolClass, Slot slot, int length) {
+  const int markers = (RoomWord::marker(roomWord) ? 1 : 0) + (LessonWord::indexMark(lessonWord) ? 2 : 0);
+  const std::string units =
+      makeAssignment(LessonWord::teacher(lessonWord), schoolClass, LessonWord::subject(lessonWord), length);
+  const std::vector<LessonUnit> list = lessonUnitsOf(units);
+  const CompletionMove move = evaluate(list, length - 1, slot);
+  if (move.obstacle != SlotObstacle::None || !move.evictions.empty()) return false;
+  if (checkSlot(m_ws, units, slot, SlotCheckOptions{move.level, length - 1, 0}) != CheckCode::Free) return false;
+  placeUnits(m_ws, units, slot, UnitPlacement{length - 1, markers, 0});
+  TimetableGrids& grids = m_ws.plan.timetable;
+  const int room = RoomWord::room(roomWord);
+  if (room < 1 || room > m_ws.base.nRooms()) return true;
+  for (int q = slot.period; q < slot.period + length; ++q)
+    if (grids.room.at(room, q, slot.day) != 0) return true;
+  for (int q = slot.period; q < slot.period + length; ++q) {
+    grids.room.at(room, q, slot.day) = static_cast<uint16_t>(schoolClass);
+    uint16_t& word = grids.roomWord.at(schoolClass, q, slot.day);
+    word = static_cast<uint16_t>((word & ~127) | room);
+  }
+  return true;
+}
+
+// Moves the lesson to the target, where its class is free or holds one lesson of the same
+// length that takes the lesson's place; keeps it when both land and the gaps fall, else puts
+// everything back as it was.
+bool Completion::tryExchange(const TakenBlock& lesson, Slot target) {
+  TimetableGrids& grids = m_ws.plan.timetable;
+  const int c = lesson.schoolClass;
+  const int length = lesson.last - lesson.first + 1;
+  const bool sameDayOverlap =
+      target.day == lesson.day && target.period <= lesson.last && target.period + length - 1 >= lesson.first;
+  if (sameDayOverlap || target.period + length - 1 > m_ws.base.periodsPerDay) return false;
+  std::optional<TakenBlock> other;
+  if (grids.lessonWord.at(c, target.period, target.day) != 0) {
+    if (!gapMovable(c, target.day, target.period)) return false;
+    other = blockAt(c, target.day, target.period);
+    if (other->first != target.period || other->last != target.period + length - 1) return false;
+  } else {
+    for (int q = target.period; q < target.period + length; ++q)
+      if (grids.lessonWord.at(c, q, target.day) != 0) return false;
+  }
+  // Teachers teaching another class there can only be a no at once.
+  const auto busyElsewhere = [&](int teacher, int day, int first) {
+    for (int q = first; q < first + length; ++q) {
+      const int taught = grids.teacher.at(teacher, q, day) >> 8;
+      if (taught != 0 && taught != c) return true;
+    }
+    return false;
+  };
+  if (busyElsewhere(LessonWord::teacher(grids.lessonWord.at(c, lesson.first, lesson.day)), target.day, target.period))
+    return false;
+  if (other &&
+      busyElsewhere(LessonWord::teacher(grids.lessonWord.at(c, other->first, other->day)), lesson.day, lesson.first))
+    return false;
+  if (gapChange(lesson, other ? &*other : nullptr, target) >= 0) return false;
+  const int gapsBefore = teacherGapCount(m_ws);
+  const TimetableGrids grids0 = grids;
+  const std::vector<int16_t> lessons0 = m_ws.plan.lessonsPerClass;
+  const std::vector<int> hours0 = m_ws.placement.hoursToPlace;
+  const uint16_t word = grids.lessonWord.at(c, lesson.first, lesson.day);
+  const uint16_t roomWord = grids.roomWord.at(c, lesson.first, lesson.day);
+  const uint16_t otherWord = other ? grids.lessonWord.at(c, other->first, other->day) : 0;
+  const uint16_t otherRoomWord = other ? grids.roomWord.at(c, other->first, other->day) : 0;
+  clearPeriods(m_ws, lesson.day, lesson.first, lesson.last, c);
+  if (other) clearPeriods(m_ws, other->day, other->first, other->last, c);
+  bool placed = placeAgain(word, roomWord, c, target, length);
+  if (placed && other) placed = placeAgain(otherWord, otherRoomWord, c, Slot{lesson.day, lesson.first}, length);
+  if (placed && teacherGapCount(m_ws) < gapsBefore) return true;
+  grids = grids0;
+  m_ws.plan.lessonsPerClass = lessons0;
+  m_ws.placement.hoursToPlace = hours0;
+  return false;
+}
+
+// Lowers the teacher gaps of the plan the search ends in: each lesson of a class may move to
+// a free period of its class or change places with a lesson of the same length there, when
+// the slot check lets both go without taking anything out. Open periods stay as they are.
+void Completion::reduceGaps(CompletionReport& report) {
+  const BaseData& base = m_ws.base;
+  long tries = 0;
+  for (int pass = 0; pass < kGapPasses; ++pass) {
+    bool improved = false;
+    for (int c = 1; c <= base.nClasses(); ++c) {
+      for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
+        for (int p = 1; p <= base.periodsPerDay; ++p) {
+          if (!gapMovable(c, day, p)) continue;
+          const TakenBlock lesson = blockAt(c, day, p);
+          if (lesson.first != p || lesson.last - lesson.first > 1) continue;
+          for (int d2 = 1; d2 <= std::min(base.days, kGridDays); ++d2) {
+            bool moved = false;
+            for (int p2 = 1; p2 <= base.periodsPerDay && !moved; ++p2) moved = tryExchange(lesson, Slot{d2, p2});
+            if (moved) {
+              improved = true;
+              break;
+            }
+          }
+          if (++tries % (kProgressEvery * 16) == 0 && poll(report)) return;
+        }
+      }
+    }
+    if (!improved) return;
+  }
 }
 
 std::vector<std::string> Completion::reasons() {
