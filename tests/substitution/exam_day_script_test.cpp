@@ -38,9 +38,10 @@ std::string pdfText(const fs::path& pdf) {
   return examDayFile(text);
 }
 
-// Grade 12 writes in periods 3 and 4 of Monday 03.02.2025 (the demo plan after generating
-// grade 12 with its couplings and distributing rooms has 12A KRa in A02, 12B ERa in A03,
-// 12C PLa and 12F PLb, which do not write, and 5B in 102 in period 3; MR teaches 5A then).
+// Grade 12 writes in periods 3 and 4 of Monday 03.02.2025. In period 3 the day's plan
+// (kDemoDayStart) has coupling 22 with 12A KRa in A02, 12B ERa in A03, and 12C PLa and
+// 12F PLb, which do not write; 5B sits in the exam room 102 and MR teaches 5A in 101.
+// Grade 12 has no lesson in period 4.
 const char* const kDemoSupervisions = "A02:3.MR,4.MR(*)\r\n102:3.NB(*),4.WZ(*)";
 
 std::string demoExamRecord() {
@@ -66,14 +67,18 @@ void prepareDemoDay(const fs::path& dir) {
   examDayWrite(dir / "klausauf.x", demoExamRecord() + laterExamRecord());
 }
 
+// The lessons the exam meets are placed by hand, so that the day does not follow the
+// generator's choices.
 const char* const kDemoDayStart =
     "open DEMO.GD DEMO.PL\n"
-    "answer Auswerten\n"
-    "command ^\n"
-    "answer Auswerten\n"
-    "command ^K1 S:12\n"
+    "command >#22 MO3\n"
+    "command >MO3 K:5A L:MR F:D\n"
+    "command >MO3 K:5B L:AL F:E\n"
     "mode 2\n"
-    "command ^\n"
+    "command >R:A02 K:12A MO3\n"
+    "command >R:A03 K:12B MO3\n"
+    "command >R:101 K:5A MO3\n"
+    "command >R:102 K:5B MO3\n"
     "mode 3\n"
     "clock 03.02.2025 07:45\n"
     "date 03.02.2025\n";
@@ -166,6 +171,7 @@ TEST(ExamDayScript, ReadExamsJoinTheAbsenceListAndTheNotes) {
   EXPECT_EQ(out.find(items, first + 1), first + items.size()) << out;
   EXPECT_EQ(out.find("MR:3-4n", first + 2 * items.size()), std::string::npos) << out;
   EXPECT_NE(out.find("MO 3.Std. 5A MR-D 101"), std::string::npos) << out;
+  EXPECT_NE(out.find("question: Kurs 12A 22:"), std::string::npos) << "12A had its course lesson:\n" << out;
   const size_t row = out.find("\n    3   ", out.find("class: 12A"));
   ASSERT_NE(row, std::string::npos);
   EXPECT_EQ(out[row + 9], '.') << "12A writes: its course lesson is out";
