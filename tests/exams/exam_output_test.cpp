@@ -107,7 +107,7 @@ TEST(ExamOutputFile, SavingKeepsEveryRecordAndTheBackup) {
   ASSERT_EQ(quort::writeExamOutput(ws, ui, request), quort::ExamOutputResult::Done);
   EXPECT_EQ(quort::test::readFile("klausauf.x"), rewritten);
   EXPECT_EQ(quort::test::readFile("klausauf.x-b"), log);
-  for (const std::string& name : {"klausauf.x", "klausauf.x-b", "klausauf.txt"}) EXPECT_TRUE(fs::exists(name));
+  for (const char* name : {"klausauf.x", "klausauf.x-b", "klausauf.txt"}) EXPECT_TRUE(fs::exists(name));
   EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3) << "no temporary file left";
 }
 
