@@ -12,8 +12,10 @@
 #include "substitution/absence_register.h"
 #include "substitution/day_files.h"
 #include "substitution/day_plan.h"
+#include "substitution/day_records.h"
 #include "substitution/day_text_file.h"
 #include "timetable/lesson_grid.h"
+#include "timetable/lesson_writing.h"
 #include "workspace/ui.h"
 #include "workspace/workspace.h"
 
@@ -136,17 +138,41 @@ bool setExamLesson(TakeOver& run, int c, int period, const std::string& text, co
   return setSubstitution(run.ws, run.ui, request);
 }
 
-void applyRoomChanges(TakeOver& run, const ExamOfDay& exam, int shown, int period) {
-  const Workspace& ws = run.ws;
+// The teachers who supervise an exam of the day in that shown period.
+std::set<std::string> supervisorsAt(const std::vector<ExamOfDay>& exams, int shown) {
+  std::set<std::string> teachers;
+  for (const ExamOfDay& exam : exams) {
+    for (const ExamSupervision& s : exam.supervisions) {
+      if (s.period == shown) teachers.insert(s.teacher);
+    }
+  }
+  return teachers;
+}
+
+void applyRoomChanges(TakeOver& run, const ExamOfDay& exam, const std::set<std::string>& supervisors, int shown,
+                      int period) {
+  Workspace& ws = run.ws;
   for (const ExamRoomChange& change : exam.roomChanges) {
     if (change.period != shown) continue;
     const int c = ws.base.findClass(change.schoolClass);
     if (c == 0) continue;
     const uint16_t lesson = ws.plan.timetable.lessonWord.at(c, period, run.day);
-    const int room = RoomWord::room(ws.plan.timetable.roomWord.at(c, period, run.day));
+    const uint16_t roomWord = ws.plan.timetable.roomWord.at(c, period, run.day);
+    const int room = RoomWord::room(roomWord);
     if (LessonWord::teacher(lesson) == 0 || takeoverCode(ws.base.rooms, room) != change.oldRoom) continue;
-    const std::string text = takeoverCode(ws.base.teachers, LessonWord::teacher(lesson)) + "-" +
-                             takeoverCode(ws.base.subjects, LessonWord::subject(lesson)) + " " + change.newRoom;
+    const std::string teacher = takeoverCode(ws.base.teachers, LessonWord::teacher(lesson));
+    const int newRoom = ws.base.findRoom(change.newRoom);
+    if (supervisors.contains(teacher) && newRoom != 0) {
+      // The teacher supervises then: the day must not show them teaching the moved class
+      // as well. The lesson waits in its new room for a substitute.
+      addOpenLesson(ws.plan.openLessons, {LessonWord::teacher(lesson), c, run.day, period, LessonWord::subject(lesson),
+                                          RoomWord::coupling(roomWord), newRoom});
+      clearPeriods(ws, run.day, period, period, c);
+      ws.plan.modifiedPlan = true;
+      continue;
+    }
+    const std::string text =
+        teacher + "-" + takeoverCode(ws.base.subjects, LessonWord::subject(lesson)) + " " + change.newRoom;
     if (!setExamLesson(run, c, period, text, kExamReason))
       run.refused.push_back(std::to_string(shown) + ".Std. " + change.schoolClass + "->" + change.newRoom);
   }
@@ -251,8 +277,9 @@ bool takeOverExams(Workspace& ws, Ui& ui, const std::string& date) {
     for (int shown : examPeriods(exam)) {
       if (shown > lastShownPeriod(ws.base)) continue;
       const int last = lastInternalPeriod(shown, ws.base.weekAlternation);
+      const std::set<std::string> supervisors = supervisorsAt(exams, shown);
       for (int p = firstInternalPeriod(shown, ws.base.weekAlternation); p <= last; ++p) {
-        applyRoomChanges(run, exam, shown, p);
+        applyRoomChanges(run, exam, supervisors, shown, p);
         if (const auto found = dropped.find(shown); found != dropped.end()) dropLessons(run, found->second, p);
         setSupervisions(run, exam, shown, p);
       }
