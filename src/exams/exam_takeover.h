@@ -26,7 +26,8 @@ bool readExamsIntoDay(Workspace& ws, Ui& ui, const std::string& date);
 // "Klausuren: vorgeben": the exams of the date take their periods over: classes move to
 // the rooms of the room changes, the dropped lessons are set "frei", each supervisor is
 // set with the sentinel subject into the exam room for a class of the grade (a lesson the
-// supervisor leaves becomes open), and the notes are written. Reports "Klausuren in " +
+// supervisor leaves becomes open; a class moved while its teacher supervises keeps its
+// lesson open in the new room), and the notes are written. Reports "Klausuren in " +
 // grades + " übernommen!", and what could not be set. false when none was found, a
 // supervision could not be set or a file failed.
 bool takeOverExams(Workspace& ws, Ui& ui, const std::string& date);
