@@ -217,6 +217,16 @@ ExamOutputResult writeExamOutput(Workspace& ws, Ui& ui, const ExamOutputRequest&
   return ExamOutputResult::Refused;
 }
 
+namespace {
+
+// What "Tag:" shows for the text of the date field: the weekday, or nothing for no date.
+std::string weekdayOfDateText(const std::string& text) {
+  const auto date = calendarDate(trimmedOf(text));
+  return date ? DayAbbrev(Weekday(*date)) : std::string();
+}
+
+}  // namespace
+
 std::optional<ExamOutputRequest> examOutputDialog(Workspace& ws, Ui& ui) {
   std::string date = Weekday(ws.dialogs.currentDate) > 0 ? ws.dialogs.currentDate : workspaceToday(ws);
   std::string days = "1";
@@ -230,6 +240,9 @@ std::optional<ExamOutputRequest> examOutputDialog(Workspace& ws, Ui& ui) {
         "bertragen|Abbruch";
     ws.shell.helpTopic = "TAVIN.hlp~klausout";
     ChoiceBoxRequest request = parseChoiceItems("Ausgabe von Klausurenpl\xE4nen", items, "Klausurenplan");
+    // "Tag:" shows the weekday of the date; the date alone chooses the day.
+    request.items[1].readOnly = true;
+    request.items[1].follows = weekdayOfDateText;
     request.helpFile = helpReference(ws);
     const ChoiceOutcome outcome = ui.choiceBox(request);
     ws.shell.helpTopic = "TAVIN.hlp~menu";
@@ -239,7 +252,10 @@ std::optional<ExamOutputRequest> examOutputDialog(Workspace& ws, Ui& ui) {
     if (button == "Abbruch" || button.empty()) return std::nullopt;
     const auto typed = calendarDate(trimmedOf(values[0]));
     const int count = std::atoi(values[2].c_str());
-    if (!typed || count < 1 || count > 366) {
+    // A weekday typed into the shown "Tag:" (a script can) that is not the date's would be
+    // lost without a word, so it is refused.
+    const std::string day = trimmedOf(values[1]);
+    if (!typed || count < 1 || count > 366 || (!day.empty() && day != weekdayOfDateText(*typed))) {
       ui.message(typed ? "Eingabefehler!" : "Datumsfehler!");
       continue;
     }

@@ -28,6 +28,7 @@ ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : Q
     layout->addWidget(m_helpButton);
   }
   int number = 0;
+  QLineEdit* previousField = nullptr;
   for (const ChoiceItem& item : request.items) {
     ++number;
     QWidget* row = nullptr;
@@ -42,6 +43,17 @@ ChoiceDialog::ChoiceDialog(const ChoiceBoxRequest& request, QWidget* parent) : Q
       auto* field = new QLineEdit(toQString(item.value), line);
       field->setObjectName(QStringLiteral("field"));
       if (item.masked) field->setEchoMode(QLineEdit::Password);
+      if (item.readOnly) {
+        field->setReadOnly(true);
+        field->setFocusPolicy(Qt::NoFocus);
+        field->setFrame(false);
+      }
+      if (item.follows && previousField != nullptr) {
+        const auto follows = item.follows;
+        connect(previousField, &QLineEdit::textChanged, field,
+                [field, follows](const QString& text) { field->setText(toQString(follows(fromQString(text)))); });
+      }
+      previousField = field;
       form->addRow(toQString(item.label + ":"), field);
       if (!item.choices.empty()) addChoiceList(item, form, field);
       row = line;

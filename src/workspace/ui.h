@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct ChoiceItem {
   bool masked = false;  // text field whose input is not shown (a password)
   // Text field: what a list beside it offers; "Hinzufügen" and "Entfernen" edit the field.
   std::vector<std::string> choices;
+  // Text field that only shows: nothing can be typed into it. With follows set it shows
+  // what follows makes of the text field before it, kept current while that is edited.
+  bool readOnly = false;
+  std::function<std::string(const std::string&)> follows = {};
 };
 
 struct ChoiceBoxRequest {

@@ -127,3 +127,38 @@ TEST(ExamOutputFile, NoExamsWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// "Tag:" only shows the weekday of the date and follows it as it is typed; the date alone
+// chooses the day. A weekday typed into it all the same (a script can) that is not the
+// date's is refused rather than lost, and the dialog asks again.
+TEST(ExamOutputDialog, TagShowsTheWeekdayOfTheDate) {
+  struct RecordingUi : quort::ScriptedUi {
+    std::vector<quort::ChoiceItem> tags;
+    quort::ChoiceOutcome choiceBox(const quort::ChoiceBoxRequest& request) override {
+      tags.push_back(request.items[1]);
+      return ScriptedUi::choiceBox(request);
+    }
+  };
+  quort::Workspace ws;
+  ws.dialogs.currentDate = "03.02.2025";
+  RecordingUi ui;
+  for (const char* answer : {"$03.02.2025", "$DI", "$1", "Speichern", "$04.02.2025", "$", "$2", "Speichern"})
+    ui.queueAnswer(answer);
+  const auto request = quort::examOutputDialog(ws, ui);
+  ASSERT_TRUE(request.has_value());
+  EXPECT_EQ(request->date, "04.02.2025");
+  EXPECT_EQ(request->days, 2);
+  EXPECT_TRUE(ui.saw("Eingabefehler!"));
+  ASSERT_EQ(ui.tags.size(), 2U);
+  const quort::ChoiceItem& tag = ui.tags.front();
+  EXPECT_EQ(tag.label, "Tag");
+  EXPECT_EQ(tag.value, "MO");
+  EXPECT_TRUE(tag.readOnly);
+  ASSERT_TRUE(tag.follows);
+  EXPECT_EQ(tag.follows(" 05.02.2025"), "MI");
+  EXPECT_EQ(tag.follows("31.02.2025"), "");
+}
+
+}  // namespace
