@@ -628,14 +628,60 @@ GenerationSummary PlanGenerator::generate(std::string& chunk) {
   return summary;
 }
 
+std::vector<std::string> workChunks(const PlanTables& plan, std::string_view workList) {
+  const BlockGroups blocks(plan);
+  std::vector<std::string> chunks;
+  if (blocks.empty()) {
+    for (size_t at = 0; at < workList.size(); at += kChunkBytes) chunks.emplace_back(workList.substr(at, kChunkBytes));
+    return chunks;
+  }
+  // A block is placed as one only when its couplings meet in one chunk: the first entry
+  // of a block draws every later entry of the block's couplings behind it, and a chunk
+  // ends between such groups (a group longer than a chunk makes a chunk of its own).
+  const size_t entries = workList.size() / kEntry;
+  std::vector<bool> taken(entries, false);
+  const auto couplingAt = [&](size_t i) {
+    const AssignmentView view(workList.substr(i * kEntry, kEntry), 0);
+    return view.isCoupling() ? view.couplingNumber() : 0;
+  };
+  std::string chunk;
+  for (size_t i = 0; i < entries; ++i) {
+    if (taken[i]) continue;
+    std::string group(workList.substr(i * kEntry, kEntry));
+    taken[i] = true;
+    if (const int coupling = couplingAt(i); coupling > 0 && blocks.blockOf(coupling) != 0) {
+      const std::vector<int> mates = blocks.groupOf(coupling);
+      for (size_t j = i + 1; j < entries; ++j) {
+        if (taken[j] || std::find(mates.begin(), mates.end(), couplingAt(j)) == mates.end()) continue;
+        group += workList.substr(j * kEntry, kEntry);
+        taken[j] = true;
+      }
+    }
+    if (!chunk.empty() && chunk.size() + group.size() > kChunkBytes) chunks.push_back(std::move(chunk));
+    chunk = chunk.empty() ? std::move(group) : chunk + group;
+  }
+  if (!chunk.empty()) chunks.push_back(std::move(chunk));
+  // A trailing piece shorter than an entry goes with the last chunk, as without blocks.
+  if (const size_t tail = entries * kEntry; tail < workList.size()) {
+    if (chunks.empty()) chunks.emplace_back();
+    chunks.back() += workList.substr(tail);
+  }
+  return chunks;
+}
+
 int generateWorkList(Workspace& ws, Ui& ui, std::string_view workList, GenerationSwitches switches,
                      const ChunkObserver& afterChunk) {
   PlanGenerator generator(ws, ui, switches);
+  const std::vector<std::string> chunks = workChunks(ws.plan, workList);
   int attempts = 0;
-  for (size_t at = 0; at < workList.size(); at += kChunkBytes) {
-    std::string chunk(workList.substr(at, kChunkBytes));
+  for (size_t i = 0; i < chunks.size(); ++i) {
+    std::string chunk = chunks[i];
     attempts += generator.generate(chunk).attempts;
-    if (afterChunk) afterChunk(at / kChunkBytes, workList.substr(std::min(at + kChunkBytes, workList.size())));
+    if (afterChunk) {
+      std::string pending;
+      for (size_t j = i + 1; j < chunks.size(); ++j) pending += chunks[j];
+      afterChunk(i, pending);
+    }
   }
   return attempts;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "timetable/coupling_blocks.h"
 #include "timetable/lesson_grid.h"
@@ -84,6 +85,10 @@ class PlanGenerator {
 // the part of the work list still to run (its coupling entries are in no other list yet).
 // It only looks: the generation goes on exactly as without it.
 using ChunkObserver = std::function<void(size_t chunk, std::string_view pending)>;
+
+// The work list cut into the chunks the generator takes one after the other: 800 bytes
+// each, except that the entries of a block's couplings always share one chunk.
+std::vector<std::string> workChunks(const PlanTables& plan, std::string_view workList);
 
 // Generates the work list chunk by chunk (800 bytes each) with the progress window open;
 // an abort ends only the chunk in which it happened. Returns the attempts of all chunks.

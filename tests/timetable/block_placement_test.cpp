@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -87,6 +88,51 @@ TEST(BlockGeneration, EveryBlockOfTheDemoIsPlacedInSharedSlots) {
     EXPECT_EQ(test::periodsPerLesson(school.ws), before);
     EXPECT_TRUE(school.consistent());
   }
+}
+
+// A long work list is cut into chunks; a block's couplings always share one, however far
+// apart their entries stand, and nothing is lost or doubled. Without blocks the chunks are
+// the plain 800-byte pieces.
+TEST(BlockGeneration, BlockMatesShareAChunkOfALongWorkList) {
+  InTempDirectory dir;
+  DemoSchool school;
+  takeOutCouplings(school);
+  ASSERT_EQ(buildBlocks(school.ws, school.ui, {"7-26#", true, true}), BlockBuildOutcome::Stored);
+  GenerationFilter filter;
+  filter.couplings = true;
+  const std::string generated = buildWorkList(school.ws, filter);
+  std::string couplings;
+  for (size_t pos = 0; pos + 4 <= generated.size(); pos += 4)
+    if (AssignmentView(generated, pos / 4).isCoupling()) couplings += generated.substr(pos, 4);
+  const size_t half = couplings.size() / 8 * 4;
+  std::string filler;
+  for (size_t pos = 0; pos + 4 <= school.ws.plan.assignments.size() && filler.size() < 1200; pos += 4)
+    if (!AssignmentView(school.ws.plan.assignments, pos / 4).isCoupling())
+      filler += school.ws.plan.assignments.substr(pos, 4);
+  const std::string workList = couplings.substr(0, half) + filler + filler + couplings.substr(half);
+
+  const std::vector<std::string> chunks = workChunks(school.ws.plan, workList);
+  const BlockGroups groups(school.ws.plan);
+  std::multiset<std::string> in, out;
+  for (size_t pos = 0; pos < workList.size(); pos += 4) in.insert(workList.substr(pos, 4));
+  std::map<int, size_t> chunkOfBlock;
+  for (size_t i = 0; i < chunks.size(); ++i) {
+    for (size_t pos = 0; pos < chunks[i].size(); pos += 4) {
+      out.insert(chunks[i].substr(pos, 4));
+      const AssignmentView entry(chunks[i], pos / 4);
+      if (!entry.isCoupling() || groups.blockOf(entry.couplingNumber()) == 0) continue;
+      const auto [at, fresh] = chunkOfBlock.emplace(groups.blockOf(entry.couplingNumber()), i);
+      EXPECT_EQ(at->second, i) << "coupling " << entry.couplingNumber();
+    }
+  }
+  EXPECT_EQ(in, out);
+  EXPECT_GE(chunkOfBlock.size(), 5U);
+  EXPECT_GT(chunks.size(), 2U);
+
+  school.ws.plan.blocks.resize(1);
+  const std::vector<std::string> plain = workChunks(school.ws.plan, workList);
+  ASSERT_EQ(plain.size(), (workList.size() + kChunkBytes - 1) / kChunkBytes);
+  for (size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(plain[i], workList.substr(i * kChunkBytes, kChunkBytes));
 }
 
 // A coupling named by two blocks goes with the first; the second keeps the rest, so no
