@@ -249,14 +249,18 @@ TEST(CouplingAnalysis, BruteForceOnSmallCases) {
         std::sort(bigger.begin(), bigger.end());
         maximal = !feasible(school.ws, bigger);
       }
-      if (maximal) ASSERT_TRUE(containsBlock(list.bytes, set)) << "seed " << seed << " round " << round;
+      if (maximal) {
+        ASSERT_TRUE(containsBlock(list.bytes, set)) << "seed " << seed << " round " << round;
+      }
     }
     school.ws.plan.blocks = {""};
     buildBlocks(school.ws, school.ui, {ranges, true, true});
     EXPECT_EQ(blockFaults(school.ws), "") << "seed " << seed;
     const std::set<int> covered = coveredCouplings(school.ws);
     for (int k = 1; k <= n; ++k) {
-      if (selected(k) && feasible(school.ws, {k})) EXPECT_TRUE(covered.count(k)) << "seed " << seed << " k " << k;
+      if (selected(k) && feasible(school.ws, {k})) {
+        EXPECT_TRUE(covered.count(k)) << "seed " << seed << " k " << k;
+      }
     }
   }
 }

@@ -311,8 +311,12 @@ TEST(RoomDistribution, RandomPlansKeepEveryRule) {
           const int was = before.roomWord.at(c, p, day) & 127;
           const int now = ws.plan.timetable.roomWord.at(c, p, day) & 127;
           ASSERT_EQ(before.lessonWord.at(c, p, day), ws.plan.timetable.lessonWord.at(c, p, day));
-          if (was != 0) ASSERT_EQ(now, was);
-          if (was == 0 && now != 0) ASSERT_FALSE(roomLocked(ws.base, now)) << "seed " << seed;
+          if (was != 0) {
+            ASSERT_EQ(now, was);
+          }
+          if (was == 0 && now != 0) {
+            ASSERT_FALSE(roomLocked(ws.base, now)) << "seed " << seed;
+          }
           const uint16_t lesson = ws.plan.timetable.lessonWord.at(c, p, day);
           const bool wants = lesson != 0 && ws.base.subjects[LessonWord::subject(lesson)].roomSpec != 256;
           if (now != 0 || !wants) continue;
