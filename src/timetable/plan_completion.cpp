@@ -24,8 +24,12 @@ namespace quort {
 namespace {
 
 constexpr size_t kCompletionEntry = AssignmentView::kSize;
-constexpr double kPeriodCost = 20;   // taking out one period of another lesson
-constexpr int kTabuTenure = 5;       // iterations an evicted lesson may not return to its slot
+constexpr double kPeriodCost = 20;  // taking out one period of another lesson
+constexpr int kTabuTenure = 5;      // iterations an evicted lesson may not return to its slot
+// Random share of a slot's cost, half a period taken out at most: in a crowded plan many
+// slots cost nearly the same, and a narrower spread keeps the search running the same
+// chains of evictions.
+constexpr double kSlotNoise = 10;
 constexpr int kProgressEvery = 64;   // iterations between progress lines and abort polls
 constexpr long kStallMoves = 60000;  // moves without fewer open periods before the weights halve
 constexpr int kGapPasses = 4;        // rounds of the gap pass over every lesson of the plan
@@ -119,8 +123,9 @@ std::string listCode(const auto& list, int index) {
 }
 
 // How often each lesson had to be placed again, by its key. The cost of every slot asks for
-// the weights of the lessons it takes out, so they are kept by class (a class has few
-// lessons) and by coupling number rather than in one hash table.
+// the weights of the lessons it takes out, so they are kept by class and subject (with the
+// rare second teacher of both beside the first) and by coupling number rather than in one
+// hash table.
 class LessonWeights {
  public:
   double of(int key) const {
@@ -128,9 +133,9 @@ class LessonWeights {
       const auto k = static_cast<size_t>(key);
       return k < m_coupling.size() ? m_coupling[k] : 1;
     }
-    const auto c = static_cast<size_t>((key >> 8) & 255);
-    if (c >= m_lesson.size()) return 1;
-    for (const auto& [k, weight] : m_lesson[c])
+    const size_t at = slotOf(key);
+    if (at >= m_lesson.size()) return 1;
+    for (const auto& [k, weight] : m_lesson[at])
       if (k == key) return weight;
     return 1;
   }
@@ -141,14 +146,14 @@ class LessonWeights {
       m_coupling[k] += 1;
       return;
     }
-    const auto c = static_cast<size_t>((key >> 8) & 255);
-    if (c >= m_lesson.size()) m_lesson.resize(c + 1);
-    for (auto& [k, weight] : m_lesson[c])
+    const size_t at = slotOf(key);
+    if (at >= m_lesson.size()) m_lesson.resize(at + 1);
+    for (auto& [k, weight] : m_lesson[at])
       if (k == key) {
         weight += 1;
         return;
       }
-    m_lesson[c].emplace_back(key, 2);
+    m_lesson[at].emplace_back(key, 2);
   }
   void halve() {
     const auto half = [](double& weight) { weight = 1 + (weight - 1) / 2; };
@@ -159,6 +164,7 @@ class LessonWeights {
 
  private:
   static constexpr int kFirstLesson = 1 << 16;  // packed keys have a teacher above the coupling numbers
+  static size_t slotOf(int key) { return static_cast<size_t>(key & 0xFFFF); }  // class and subject
   std::vector<double> m_coupling;
   std::vector<std::vector<std::pair<int, double>>> m_lesson;
 };
@@ -616,7 +622,7 @@ bool Completion::step() {
   for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
     for (int p = 1; p + decoded.extra <= base.periodsPerDay; ++p) {
       CompletionMove move = evaluate(units, decoded.extra, Slot{day, p});
-      const double noise = m_ws.random.next() * 3;
+      const double noise = m_ws.random.next() * kSlotNoise;
       if (move.obstacle != SlotObstacle::None) continue;
       anySlot = true;
       if (!move.evictions.empty() && tabu(key, day, p)) continue;
@@ -686,14 +692,20 @@ CompletionReport Completion::run() {
   const long budget =
       m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 500L * static_cast<long>(m_best.open);
   long lastGain = 0;
-  while (m_iteration < budget) {
+  // Without a number of moves given, a run still finding states with fewer open periods goes
+  // on past the budget until half a budget brings none: a crowded school can need more moves
+  // than its open periods suggest, and the count of moves, not the clock, decides, so the
+  // same plan gives the same result.
+  const long extension = m_settings.iterationBudget > 0 ? 0 : budget / 2;
+  long lastFewer = 0;
+  while (m_iteration < budget || m_iteration - lastFewer < extension) {
     ++m_iteration;
     if (!step()) break;
     const int open = openPeriodCount(m_ws);
     if (open <= m_best.open) {
       const int gaps = teacherGapCount(m_ws);
       if (better(open, gaps)) {
-        if (open < m_best.open) lastGain = m_iteration;
+        if (open < m_best.open) lastGain = lastFewer = m_iteration;
         m_best = capture();
       }
     }
