@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -61,8 +62,9 @@ struct CompletionMove {
   double cost = 0;
   std::vector<TakenBlock> evictions;
   SlotObstacle obstacle = SlotObstacle::None;
-  int teacher = 0;  // whose lock, lessons or day count is the obstacle
-  int subject = 0;  // whose rooms are the obstacle
+  bool pruned = false;  // cheaper slots are known: scored no further
+  int teacher = 0;      // whose lock, lessons or day count is the obstacle
+  int subject = 0;      // whose rooms are the obstacle
 };
 
 // The state the run may return to.
@@ -180,7 +182,8 @@ class Completion {
   bool workable(std::string_view entry) const;
   std::vector<size_t> candidates() const;
   bool step();
-  CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0) const;
+  CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0,
+                          double bound = std::numeric_limits<double>::infinity()) const;
   bool movable(int schoolClass, int day, int period) const;
   bool gapMovable(int schoolClass, int day, int period) const;
   TakenBlock blockAt(int schoolClass, int day, int period) const;
@@ -413,7 +416,10 @@ bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& 
 
 // What placing the units at the slot would take out, and what it costs; an obstacle when
 // something that may not move stands in the way.
-CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel) const {
+// A bound ends the scoring early (pruned) once the level and the lessons taken out so far
+// reach it: what is still to come only adds.
+CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel,
+                                    double bound) const {
   const BaseData& base = m_ws.base;
   const TimetableGrids& grids = m_ws.plan.timetable;
   CompletionMove move;
@@ -452,6 +458,14 @@ CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int ex
       const int other = grids.teacher.at(u.teacher, q, slot.day) >> 8;
       if (other > 0 && other != u.schoolClass && !evict(move.evictions, other, slot.day, q))
         return refuse(SlotObstacle::TeacherBusy, u.teacher, u.subject);
+    }
+  }
+  if (bound != std::numeric_limits<double>::infinity()) {
+    double cost = move.level;
+    for (const TakenBlock& b : move.evictions) cost += evictionCost(b);
+    if (cost >= bound) {
+      move.pruned = true;
+      return move;
     }
   }
   for (const LessonUnit& u : units) {
@@ -619,11 +633,18 @@ bool Completion::step() {
   CompletionMove best;
   bool found = false;
   bool anySlot = false;
+  double gapRelief = 0;
+  for (const LessonUnit& u : units)
+    if (hasTeacherGrid(base, u.teacher)) gapRelief += decoded.extra + 1;
   for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
     for (int p = 1; p + decoded.extra <= base.periodsPerDay; ++p) {
-      CompletionMove move = evaluate(units, decoded.extra, Slot{day, p});
+      // Each slot draws its share, scored or not, so that pruning leaves the draws alone.
       const double noise = m_ws.random.next() * kSlotNoise;
-      if (move.obstacle != SlotObstacle::None) continue;
+      // Once a slot is found, one that cannot beat it is not scored to the end; the
+      // placement itself can lower the gaps by at most its periods.
+      const double bound = found ? best.cost - noise + gapRelief : std::numeric_limits<double>::infinity();
+      CompletionMove move = evaluate(units, decoded.extra, Slot{day, p}, 0, bound);
+      if (move.pruned || move.obstacle != SlotObstacle::None) continue;
       anySlot = true;
       if (!move.evictions.empty() && tabu(key, day, p)) continue;
       move.cost = moveCost(move, units, decoded.extra) + noise;
