@@ -555,15 +555,14 @@ void Completion::refreshRoomUse(int schoolClass, int day) {
   }
 }
 
-// A block taken out: its class, or every member class of its coupling.
+// A block taken out: its class, or for a coupling every class, since the coupling leaves
+// every class that holds it there, listed among its members or not.
 void Completion::refreshRoomUse(const TakenBlock& block) {
-  refreshRoomUse(block.schoolClass, block.day);
-  if (block.coupling == 0 || block.coupling > m_ws.plan.nCouplings()) return;
-  const std::string& members = m_ws.plan.couplings[static_cast<size_t>(block.coupling)];
-  for (size_t m = 0; m < recordCount(members, CouplingMemberView::kSize); ++m) {
-    const int c = CouplingMemberView(members, m).schoolClass();
-    if (c >= 1 && c <= m_ws.base.nClasses()) refreshRoomUse(c, block.day);
+  if (block.coupling == 0) {
+    refreshRoomUse(block.schoolClass, block.day);
+    return;
   }
+  for (int c = 1; c <= m_ws.base.nClasses(); ++c) refreshRoomUse(c, block.day);
 }
 
 void Completion::rebuildRoomUse() {
