@@ -7,7 +7,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "data/plan_records.h"
