@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "data/plan_records.h"
@@ -24,12 +24,17 @@ namespace quort {
 namespace {
 
 constexpr size_t kCompletionEntry = AssignmentView::kSize;
-constexpr double kPeriodCost = 20;   // taking out one period of another lesson
-constexpr int kTabuTenure = 5;       // iterations an evicted lesson may not return to its slot
+constexpr double kPeriodCost = 20;  // taking out one period of another lesson
+constexpr int kTabuTenure = 5;      // iterations an evicted lesson may not return to its slot
+// Random share of a slot's cost, half a period taken out at most: in a crowded plan many
+// slots cost nearly the same, and a narrower spread keeps the search running the same
+// chains of evictions.
+constexpr double kSlotNoise = 10;
 constexpr int kProgressEvery = 64;   // iterations between progress lines and abort polls
 constexpr long kStallMoves = 60000;  // moves without fewer open periods before the weights halve
 constexpr int kGapPasses = 4;        // rounds of the gap pass over every lesson of the plan
 constexpr int kRepairRounds = 3;     // further evictions when the slot check still refuses
+constexpr size_t kRoomGroups = 64;   // subjects, and so room groups, of the lesson word
 
 // What keeps a slot from taking a lesson for good: nothing the completion may move.
 enum class SlotObstacle { None, ClassTaken, TeacherLocked, TeacherBusy, TeacherDayFull, NoRoom, Combination };
@@ -56,8 +61,9 @@ struct CompletionMove {
   double cost = 0;
   std::vector<TakenBlock> evictions;
   SlotObstacle obstacle = SlotObstacle::None;
-  int teacher = 0;  // whose lock, lessons or day count is the obstacle
-  int subject = 0;  // whose rooms are the obstacle
+  bool pruned = false;  // cheaper slots are known: scored no further
+  int teacher = 0;      // whose lock, lessons or day count is the obstacle
+  int subject = 0;      // whose rooms are the obstacle
 };
 
 // The state the run may return to.
@@ -117,6 +123,53 @@ std::string listCode(const auto& list, int index) {
   return trimmedCode(list[static_cast<size_t>(index)].code);
 }
 
+// How often each lesson had to be placed again, by its key. The cost of every slot asks for
+// the weights of the lessons it takes out, so they are kept by class and subject (with the
+// rare second teacher of both beside the first) and by coupling number rather than in one
+// hash table.
+class LessonWeights {
+ public:
+  double of(int key) const {
+    if (key < kFirstLesson) {
+      const auto k = static_cast<size_t>(key);
+      return k < m_coupling.size() ? m_coupling[k] : 1;
+    }
+    const size_t at = slotOf(key);
+    if (at >= m_lesson.size()) return 1;
+    for (const auto& [k, weight] : m_lesson[at])
+      if (k == key) return weight;
+    return 1;
+  }
+  void raise(int key) {
+    if (key < kFirstLesson) {
+      const auto k = static_cast<size_t>(key);
+      if (k >= m_coupling.size()) m_coupling.resize(k + 1, 1);
+      m_coupling[k] += 1;
+      return;
+    }
+    const size_t at = slotOf(key);
+    if (at >= m_lesson.size()) m_lesson.resize(at + 1);
+    for (auto& [k, weight] : m_lesson[at])
+      if (k == key) {
+        weight += 1;
+        return;
+      }
+    m_lesson[at].emplace_back(key, 2);
+  }
+  void halve() {
+    const auto half = [](double& weight) { weight = 1 + (weight - 1) / 2; };
+    std::for_each(m_coupling.begin(), m_coupling.end(), half);
+    for (auto& list : m_lesson)
+      for (auto& entry : list) half(entry.second);
+  }
+
+ private:
+  static constexpr int kFirstLesson = 1 << 16;  // packed keys have a teacher above the coupling numbers
+  static size_t slotOf(int key) { return static_cast<size_t>(key & 0xFFFF); }  // class and subject
+  std::vector<double> m_coupling;
+  std::vector<std::vector<std::pair<int, double>>> m_lesson;
+};
+
 // The run itself: one object per call of completePlan.
 class Completion {
  public:
@@ -128,7 +181,8 @@ class Completion {
   bool workable(std::string_view entry) const;
   std::vector<size_t> candidates() const;
   bool step();
-  CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0) const;
+  CompletionMove evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel = 0,
+                          double bound = std::numeric_limits<double>::infinity()) const;
   bool movable(int schoolClass, int day, int period) const;
   bool gapMovable(int schoolClass, int day, int period) const;
   TakenBlock blockAt(int schoolClass, int day, int period) const;
@@ -140,6 +194,16 @@ class Completion {
   double evictionCost(const TakenBlock& block) const;
   bool apply(std::string_view entry, size_t index, const std::vector<LessonUnit>& units, const CompletionMove& chosen);
   void takeOut(const TakenBlock& block);
+  void rebuildRoomUse();
+  void refreshRoomUse(int schoolClass, int day);
+  void refreshRoomUse(const TakenBlock& block);
+  size_t column(int day, int period) const {
+    return static_cast<size_t>(day) * static_cast<size_t>(m_ws.base.periodsPerDay + 1) + static_cast<size_t>(period);
+  }
+  const std::vector<int16_t>& roomUsers(int day, int period, int group) const {
+    return m_roomUse[column(day, period) * kRoomGroups + static_cast<size_t>(group)];
+  }
+  bool tabu(int key, int day, int period) const;
   int keyOf(const TakenBlock& block) const;
   double weightOf(int key) const;
   CompletionState capture() const;
@@ -157,14 +221,21 @@ class Completion {
   Workspace& m_ws;
   Ui& m_ui;
   const CompletionSettings& m_settings;
-  std::unordered_set<int> m_keys;            // ordinary entries (packed keys) the run may place
-  std::unordered_set<int> m_couplings;       // coupling numbers the run may place
-  std::set<int> m_blockCouplings;            // couplings named in a block: they stay where they are
-  std::unordered_set<int> m_stuck;           // keys with no slot at all
-  std::unordered_map<int64_t, long> m_tabu;  // key, day and period -> the iteration it may return
+  std::unordered_set<int> m_keys;       // ordinary entries (packed keys) the run may place
+  std::unordered_set<int> m_couplings;  // coupling numbers the run may place
+  std::set<int> m_blockCouplings;       // couplings named in a block: they stay where they are
+  std::unordered_set<int> m_stuck;      // keys with no slot at all
+  // Key, day and period of a lesson taken out, and the iteration it may return there. The
+  // tenure is short, so the list stays short: expired entries go at every move.
+  std::vector<std::pair<int64_t, long>> m_tabu;
+  // Per day, period and room group, the classes (in order) whose lesson there takes a room
+  // of the group: a full group offers these for eviction without a scan of every class.
+  std::vector<std::vector<int16_t>> m_roomUse;
+  std::vector<uint8_t> m_cellGroup;    // per class, day and period: the group it is listed under
+  std::vector<int> m_couplingClasses;  // per coupling: its member classes, for the eviction cost
   // How often each lesson had to be placed again: a lesson that keeps coming back open is
   // hard to place, so taking it out costs more the next time (the easy ones make room).
-  std::unordered_map<int, double> m_weight;
+  LessonWeights m_weight;
   std::vector<int> m_groupOf;  // per subject: its room group
   long m_iteration = 0;
   int m_openBefore = 0;
@@ -319,15 +390,9 @@ bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& 
     for (int q = move.slot.period; q <= move.slot.period + extra; ++q) {
       int used = (grids.subject.at(group, q, day) & 127) + own;
       if (used <= capacity) continue;  // taking lessons out only frees rooms
-      const auto inGroup = [&](int c) {
-        const uint16_t w = grids.lessonWord.at(c, q, day);
-        return hasTeacherGrid(base, LessonWord::teacher(w)) &&
-               m_groupOf[static_cast<size_t>(LessonWord::subject(w))] == group;
-      };
       // The cheapest lessons of the group make room.
       std::vector<std::pair<double, TakenBlock>> offers;
-      for (int c = 1; c <= base.nClasses(); ++c) {
-        if (!inGroup(c)) continue;
+      for (const int c : roomUsers(day, q, group)) {
         if (covered(move.evictions, c, day, q))
           --used;
         else if (movable(c, day, q)) {
@@ -350,7 +415,10 @@ bool Completion::freeRooms(CompletionMove& move, const std::vector<LessonUnit>& 
 
 // What placing the units at the slot would take out, and what it costs; an obstacle when
 // something that may not move stands in the way.
-CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel) const {
+// A bound ends the scoring early (pruned) once the level and the lessons taken out so far
+// reach it: what is still to come only adds.
+CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int extra, Slot slot, int minLevel,
+                                    double bound) const {
   const BaseData& base = m_ws.base;
   const TimetableGrids& grids = m_ws.plan.timetable;
   CompletionMove move;
@@ -391,6 +459,14 @@ CompletionMove Completion::evaluate(const std::vector<LessonUnit>& units, int ex
         return refuse(SlotObstacle::TeacherBusy, u.teacher, u.subject);
     }
   }
+  if (bound != std::numeric_limits<double>::infinity()) {
+    double cost = move.level;
+    for (const TakenBlock& b : move.evictions) cost += evictionCost(b);
+    if (cost >= bound) {
+      move.pruned = true;
+      return move;
+    }
+  }
   for (const LessonUnit& u : units) {
     if (hasTeacherGrid(base, u.teacher) && !freeTeacherDay(move, u, extra))
       return refuse(SlotObstacle::TeacherDayFull, u.teacher, u.subject);
@@ -424,10 +500,9 @@ double Completion::moveCost(const CompletionMove& move, const std::vector<Lesson
 // Periods taken out (couplings weigh by their classes), times how often the lesson has come
 // back open.
 double Completion::evictionCost(const TakenBlock& b) const {
-  int classes = 1;
-  if (b.coupling != 0 && b.coupling <= m_ws.plan.nCouplings())
-    classes = std::max<int>(1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(b.coupling)],
-                                                            CouplingMemberView::kSize)));
+  const int classes = b.coupling != 0 && b.coupling < static_cast<int>(m_couplingClasses.size())
+                          ? m_couplingClasses[static_cast<size_t>(b.coupling)]
+                          : 1;
   return kPeriodCost * (b.last - b.first + 1) * (1 + (classes - 1) / 2.0) * weightOf(keyOf(b));
 }
 
@@ -437,10 +512,7 @@ int Completion::keyOf(const TakenBlock& block) const {
   return packedKey(LessonWord::teacher(w), block.schoolClass, LessonWord::subject(w));
 }
 
-double Completion::weightOf(int key) const {
-  const auto found = m_weight.find(key);
-  return found == m_weight.end() ? 1 : found->second;
-}
+double Completion::weightOf(int key) const { return m_weight.of(key); }
 
 // Takes a block out like the generator's displacement does; its periods go back into the
 // assignments and become work of this run.
@@ -448,13 +520,62 @@ void Completion::takeOut(const TakenBlock& block) {
   TimetableGrids& grids = m_ws.plan.timetable;
   if (grids.lessonWord.at(block.schoolClass, block.first, block.day) == 0) return;  // went with its coupling
   const int key = keyOf(block);
-  m_tabu[tabuKey(key, block.day, block.first)] = m_iteration + kTabuTenure;
+  m_tabu.emplace_back(tabuKey(key, block.day, block.first), m_iteration + kTabuTenure);
   if (block.coupling != 0)
     m_couplings.insert(block.coupling);
   else
     m_keys.insert(key);
   removeLesson(m_ws, m_ui, Slot{block.day, block.first}, block.schoolClass, RemoveMode::kUnprotected,
                m_ws.plan.assignments);
+  refreshRoomUse(block);
+}
+
+// The room groups of one class's day as the grid now holds them; only cells that changed
+// move between the lists, which keep their classes in order.
+void Completion::refreshRoomUse(int schoolClass, int day) {
+  const BaseData& base = m_ws.base;
+  const TimetableGrids& grids = m_ws.plan.timetable;
+  for (int q = 1; q <= base.periodsPerDay; ++q) {
+    const uint16_t w = grids.lessonWord.at(schoolClass, q, day);
+    const int group = w == 0 || !hasTeacherGrid(base, LessonWord::teacher(w))
+                          ? 0
+                          : m_groupOf[static_cast<size_t>(LessonWord::subject(w))];
+    uint8_t& listed =
+        m_cellGroup[column(day, q) * static_cast<size_t>(base.nClasses() + 1) + static_cast<size_t>(schoolClass)];
+    if (listed == group) continue;
+    const size_t at = column(day, q) * kRoomGroups;
+    const auto c = static_cast<int16_t>(schoolClass);
+    if (listed != 0) std::erase(m_roomUse[at + listed], c);
+    if (group != 0) {
+      std::vector<int16_t>& users = m_roomUse[at + static_cast<size_t>(group)];
+      users.insert(std::lower_bound(users.begin(), users.end(), c), c);
+    }
+    listed = static_cast<uint8_t>(group);
+  }
+}
+
+// A block taken out: its class, or for a coupling every class, since the coupling leaves
+// every class that holds it there, listed among its members or not.
+void Completion::refreshRoomUse(const TakenBlock& block) {
+  if (block.coupling == 0) {
+    refreshRoomUse(block.schoolClass, block.day);
+    return;
+  }
+  for (int c = 1; c <= m_ws.base.nClasses(); ++c) refreshRoomUse(c, block.day);
+}
+
+void Completion::rebuildRoomUse() {
+  const BaseData& base = m_ws.base;
+  m_roomUse.assign(column(kGridDays + 1, 0) * kRoomGroups, {});
+  m_cellGroup.assign(column(kGridDays + 1, 0) * static_cast<size_t>(base.nClasses() + 1), 0);
+  for (int c = 1; c <= base.nClasses(); ++c)
+    for (int day = 1; day <= kGridDays; ++day) refreshRoomUse(c, day);
+}
+
+bool Completion::tabu(int key, int day, int period) const {
+  const int64_t wanted = tabuKey(key, day, period);
+  return std::any_of(m_tabu.begin(), m_tabu.end(),
+                     [&](const auto& entry) { return entry.first == wanted && entry.second > m_iteration; });
 }
 
 bool Completion::apply(std::string_view entry, size_t index, const std::vector<LessonUnit>& units,
@@ -470,6 +591,7 @@ bool Completion::apply(std::string_view entry, size_t index, const std::vector<L
     if (move.obstacle != SlotObstacle::None) return false;
   }
   placeUnits(m_ws, decoded.units, move.slot, UnitPlacement{decoded.extra, decoded.markers, 0});
+  for (const LessonUnit& u : units) refreshRoomUse(u.schoolClass, move.slot.day);
   std::string& list = m_ws.plan.assignments;
   // Other entries may have moved in front of it while lessons came back into the list.
   size_t at = index * kCompletionEntry;
@@ -489,6 +611,7 @@ bool Completion::apply(std::string_view entry, size_t index, const std::vector<L
 
 // One move: a random open entry goes to its cheapest slot. false when nothing is left to try.
 bool Completion::step() {
+  std::erase_if(m_tabu, [&](const auto& entry) { return entry.second <= m_iteration; });
   const std::vector<size_t> open = candidates();
   if (open.empty()) return false;
   const size_t index = open[std::min(open.size() - 1, static_cast<size_t>(m_ws.random.next() * open.size()))];
@@ -504,18 +627,24 @@ bool Completion::step() {
     m_stuck.insert(key);
     return true;
   }
-  m_weight.try_emplace(key, 1).first->second += 1;
+  m_weight.raise(key);
   CompletionMove best;
   bool found = false;
   bool anySlot = false;
+  double gapRelief = 0;
+  for (const LessonUnit& u : units)
+    if (hasTeacherGrid(base, u.teacher)) gapRelief += decoded.extra + 1;
   for (int day = 1; day <= std::min(base.days, kGridDays); ++day) {
     for (int p = 1; p + decoded.extra <= base.periodsPerDay; ++p) {
-      CompletionMove move = evaluate(units, decoded.extra, Slot{day, p});
-      const double noise = m_ws.random.next() * 3;
-      if (move.obstacle != SlotObstacle::None) continue;
+      // Each slot draws its share, scored or not, so that pruning leaves the draws alone.
+      const double noise = m_ws.random.next() * kSlotNoise;
+      // Once a slot is found, one that cannot beat it is not scored to the end; the
+      // placement itself can lower the gaps by at most its periods.
+      const double bound = found ? best.cost - noise + gapRelief : std::numeric_limits<double>::infinity();
+      CompletionMove move = evaluate(units, decoded.extra, Slot{day, p}, 0, bound);
+      if (move.pruned || move.obstacle != SlotObstacle::None) continue;
       anySlot = true;
-      const auto tabu = m_tabu.find(tabuKey(key, day, p));
-      if (!move.evictions.empty() && tabu != m_tabu.end() && tabu->second > m_iteration) continue;
+      if (!move.evictions.empty() && tabu(key, day, p)) continue;
       move.cost = moveCost(move, units, decoded.extra) + noise;
       if (!found || move.cost < best.cost) {
         best = std::move(move);
@@ -541,6 +670,7 @@ void Completion::restore(const CompletionState& state) {
   m_ws.plan.lessonsPerClass = state.lessonsPerClass;
   m_ws.plan.assignments = state.assignments;
   m_ws.placement.hoursToPlace = state.hoursToPlace;
+  rebuildRoomUse();
 }
 
 bool Completion::shouldStop(CompletionReport& report) { return m_iteration % kProgressEvery == 0 && poll(report); }
@@ -568,6 +698,11 @@ CompletionReport Completion::run() {
   const BaseData& base = m_ws.base;
   m_groupOf.resize(64);
   for (int s = 0; s < 64; ++s) m_groupOf[static_cast<size_t>(s)] = roomGroup(base, s);
+  rebuildRoomUse();
+  m_couplingClasses.assign(static_cast<size_t>(m_ws.plan.nCouplings() + 1), 1);
+  for (int k = 1; k <= m_ws.plan.nCouplings(); ++k)
+    m_couplingClasses[static_cast<size_t>(k)] = std::max<int>(
+        1, static_cast<int>(recordCount(m_ws.plan.couplings[static_cast<size_t>(k)], CouplingMemberView::kSize)));
   m_best = capture();
   m_openBefore = m_best.open;
   CompletionReport report;
@@ -576,14 +711,20 @@ CompletionReport Completion::run() {
   const long budget =
       m_settings.iterationBudget > 0 ? m_settings.iterationBudget : 2000 + 500L * static_cast<long>(m_best.open);
   long lastGain = 0;
-  while (m_iteration < budget) {
+  // Without a number of moves given, a run still finding states with fewer open periods goes
+  // on past the budget until half a budget brings none: a crowded school can need more moves
+  // than its open periods suggest, and the count of moves, not the clock, decides, so the
+  // same plan gives the same result.
+  const long extension = m_settings.iterationBudget > 0 ? 0 : budget / 2;
+  long lastFewer = 0;
+  while (m_iteration < budget || m_iteration - lastFewer < extension) {
     ++m_iteration;
     if (!step()) break;
     const int open = openPeriodCount(m_ws);
     if (open <= m_best.open) {
       const int gaps = teacherGapCount(m_ws);
       if (better(open, gaps)) {
-        if (open < m_best.open) lastGain = m_iteration;
+        if (open < m_best.open) lastGain = lastFewer = m_iteration;
         m_best = capture();
       }
     }
@@ -591,7 +732,7 @@ CompletionReport Completion::run() {
     // Weights that have grown for long without a better state freeze the search in one
     // corner; halving them lets the lessons around the open ones move again.
     if (m_iteration - lastGain > kStallMoves) {
-      for (auto& [key, weight] : m_weight) weight = 1 + (weight - 1) / 2;
+      m_weight.halve();
       lastGain = m_iteration;
     }
     if (shouldStop(report)) break;
@@ -674,6 +815,7 @@ bool Completion::placeAgain(uint16_t lessonWord, uint16_t roomWord, int schoolCl
   if (move.obstacle != SlotObstacle::None || !move.evictions.empty()) return false;
   if (checkSlot(m_ws, units, slot, SlotCheckOptions{move.level, length - 1, 0}) != CheckCode::Free) return false;
   placeUnits(m_ws, units, slot, UnitPlacement{length - 1, markers, 0});
+  refreshRoomUse(schoolClass, slot.day);
   TimetableGrids& grids = m_ws.plan.timetable;
   const int room = RoomWord::room(roomWord);
   if (room < 1 || room > m_ws.base.nRooms()) return true;
@@ -730,12 +872,16 @@ bool Completion::tryExchange(const TakenBlock& lesson, Slot target) {
   const uint16_t otherRoomWord = other ? grids.roomWord.at(c, other->first, other->day) : 0;
   clearPeriods(m_ws, lesson.day, lesson.first, lesson.last, c);
   if (other) clearPeriods(m_ws, other->day, other->first, other->last, c);
+  refreshRoomUse(c, lesson.day);
+  refreshRoomUse(c, target.day);
   bool placed = placeAgain(word, roomWord, c, target, length);
   if (placed && other) placed = placeAgain(otherWord, otherRoomWord, c, Slot{lesson.day, lesson.first}, length);
   if (placed && teacherGapCount(m_ws) < gapsBefore) return true;
   grids = grids0;
   m_ws.plan.lessonsPerClass = lessons0;
   m_ws.placement.hoursToPlace = hours0;
+  refreshRoomUse(c, lesson.day);
+  refreshRoomUse(c, target.day);
   return false;
 }
 

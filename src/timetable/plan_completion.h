@@ -36,8 +36,9 @@ struct CompletionReport {
 // couplings that belong to a block) where that makes room. The run keeps the best plan it
 // has seen, fewest open periods first, then fewest teacher gaps, and ends in it: open
 // periods never increase. Random choices draw from ws.random, so the same plan gives the
-// same result; the time limit is only a safety net behind the iteration budget. Shows
-// placed and open periods in the progress window, which the caller opens.
+// same result; the time limit is only a safety net behind the iteration budget (which a
+// run without a given number of moves extends while it still finds fewer open periods).
+// Shows placed and open periods in the progress window, which the caller opens.
 CompletionReport completePlan(Workspace& ws, Ui& ui, const CompletionSettings& settings);
 
 // Periods still in the assignments (a coupling entry's periods count once).
