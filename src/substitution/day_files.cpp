@@ -158,7 +158,8 @@ bool writeSubstitutionLines(Workspace& ws, Ui& ui, const std::string& date,
     mergeSubstitutionLine(day, entry.line);
     log.push_back(logLine(date, entry.reason, entry.line));
   }
-  const std::vector<FileToWrite> files = {{s, joinDayText(day), s + "b"}, {kExtraWorkLog, joinDayText(log), kExtraWorkLogBackup}};
+  const std::vector<FileToWrite> files = {{s, joinDayText(day), s + "b"},
+                                          {kExtraWorkLog, joinDayText(log), kExtraWorkLogBackup}};
   if (const auto failed = writeFilesTogether(files)) {
     reportFileError(ui, files[*failed].name);
     return false;

@@ -14,7 +14,6 @@ namespace quort {
 
 namespace {
 
-
 struct KeyedLine {
   std::string key;
   std::string line;

@@ -21,7 +21,6 @@ namespace quort {
 
 namespace {
 
-
 std::string trimmedField(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
