@@ -657,8 +657,11 @@ std::vector<std::string> workChunks(const PlanTables& plan, std::string_view wor
         taken[j] = true;
       }
     }
-    if (!chunk.empty() && chunk.size() + group.size() > kChunkBytes) chunks.push_back(std::move(chunk));
-    chunk = chunk.empty() ? std::move(group) : chunk + group;
+    if (!chunk.empty() && chunk.size() + group.size() > kChunkBytes) {
+      chunks.push_back(chunk);
+      chunk.clear();
+    }
+    chunk += group;
   }
   if (!chunk.empty()) chunks.push_back(std::move(chunk));
   // A trailing piece shorter than an entry goes with the last chunk, as without blocks.
