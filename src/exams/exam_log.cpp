@@ -188,11 +188,18 @@ bool saveExamRecord(const std::string& record, bool startNew) {
   return writeFileAtomically(kExamLogName, log + record);
 }
 
+bool isExamHeading(std::string_view line) {
+  if (line.starts_with(kHeadingMark)) line.remove_prefix(kHeadingMark.size());
+  return line.starts_with(kRecordStart);
+}
+
 std::vector<std::vector<std::string>> examLogRecords(std::string_view log) {
   std::vector<std::vector<std::string>> records;
   bool open = false;
   for (const std::string& raw : fieldLinesKeepingBlanks(log)) {
-    if (raw.find(kRecordStart) != std::string::npos) {
+    // Only a heading begins a record: the same words typed into a field of the dialog
+    // stand further in, and must not split the exam in two.
+    if (isExamHeading(raw)) {
       records.push_back({raw});
       open = true;
     } else if (open && raw == kRecordEnd) {
