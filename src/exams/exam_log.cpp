@@ -128,23 +128,28 @@ ExamOfDay examOfRecord(const std::vector<std::string>& record, const std::string
   ExamOfDay exam;
   exam.date = date;
   for (const std::string& raw : record) {
-    std::string line = withoutMarks(raw);
-    size_t at = 0;
-    if ((at = line.find(kSupervisionWord)) != std::string::npos) {
+    // Headings and section names stand at the start of their line, behind at most one
+    // mark; field text goes on indented, so the same words typed into a field are text.
+    std::string_view head = raw;
+    if (head.starts_with(kHeadingMark) || head.starts_with(kBreakMark)) head.remove_prefix(1);
+    std::string line;
+    if (head.starts_with(kSupervisionWord)) {
       section = Section::Supervisions;
-      line = line.substr(at + kSupervisionWord.size());
-    } else if ((at = line.find(kRoomChangeWord)) != std::string::npos) {
+      line = withoutMarks(std::string(head.substr(kSupervisionWord.size())));
+    } else if (head.starts_with(kRoomChangeWord)) {
       section = Section::RoomChanges;
-      line = line.substr(at + kRoomChangeWord.size());
-    } else if ((at = line.find(kFreeWord)) != std::string::npos && line.find("Stufe:") == std::string::npos) {
+      line = withoutMarks(std::string(head.substr(kRoomChangeWord.size())));
+    } else if (head.starts_with(kFreeWord)) {
       section = Section::Freed;
-      line = line.substr(at + kFreeWord.size());
-    } else if (line.find("Stufe:") != std::string::npos) {
-      readHeading(line, exam);
+      line = withoutMarks(std::string(head.substr(kFreeWord.size())));
+    } else if (head.starts_with("Stufe:")) {
+      readHeading(withoutMarks(raw), exam);
       continue;
-    } else if (line.find("R\xE4ume:") != std::string::npos || line.find(kRecordStart) != std::string::npos) {
+    } else if (head.starts_with("R\xE4ume:") || isExamHeading(raw)) {
       section = Section::None;
       continue;
+    } else {
+      line = withoutMarks(raw);
     }
     if (trimmedOf(line).empty()) continue;
     if (section == Section::Supervisions) readSupervisions(line, exam);

@@ -251,7 +251,9 @@ TEST(ExamDialogDamage, GarbageFieldsAreEvaluatedAndSavedAsOneExam) {
     ASSERT_EQ(records.size(), recordsBefore.size() + 1) << where << "\n" << after.substr(before.size());
     records.pop_back();
     EXPECT_EQ(records, recordsBefore) << where;
-    EXPECT_EQ(quort::examsOfDayIn(after, kDate).size(), examsBefore + 1) << where;
+    const auto exams = quort::examsOfDayIn(after, kDate);
+    ASSERT_EQ(exams.size(), examsBefore + 1) << where;
+    EXPECT_EQ(exams.back().grade + " " + exams.back().time, "11 1-2") << where;
     const std::string prot = fs::exists("prot.x") ? quort::test::readFile("prot.x") : std::string();
     ASSERT_EQ(prot.rfind(protBefore, 0), 0U) << where;
     for (const std::string& line : quort::fieldLines(prot.substr(protBefore.size()))) {
