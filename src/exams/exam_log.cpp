@@ -161,14 +161,19 @@ ExamOfDay examOfRecord(const std::vector<std::string>& record, const std::string
 
 }  // namespace
 
-std::string examRecordText(const ExamPreset& preset, const std::string& date, const ExamFields& fields) {
+std::string examRecordText(const ExamPreset& preset, const std::string& date, const ExamFields& typed) {
+  // The marks frame headings and section names; typed into a field they would make its
+  // text a section of its own when the log is read back.
+  const ExamFields fields{withoutMarks(typed.rooms), withoutMarks(typed.supervisions), withoutMarks(typed.roomChanges),
+                          withoutMarks(typed.freed)};
   std::string time = preset.term.size() > 2 ? preset.term.substr(2) : std::string();
   time.erase(std::remove(time.begin(), time.end(), ':'), time.end());
   std::vector<std::string> lines;
   lines.push_back(std::string(kHeadingMark) + std::string(kRecordStart) + preset.term.substr(0, 2) + "," + date +
                   std::string(kHeadingMark));
   lines.emplace_back();
-  lines.push_back(std::string(kBreakMark) + "Stufe: " + preset.grade + "      Zeit: " + time + std::string(kBreakMark));
+  lines.push_back(std::string(kBreakMark) + "Stufe: " + withoutMarks(preset.grade) + "      Zeit: " + time +
+                  std::string(kBreakMark));
   lines.push_back(roomsLine(fields.rooms));
   const std::string open = std::string(kBreakMark);
   appendSection(lines, open + "Aufsichten:" + open + "   ", fieldLines(fields.supervisions));

@@ -3,6 +3,7 @@
 // half-written file. Each case is made from its seed, so a failure replays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -249,6 +250,9 @@ TEST(ExamDialogDamage, GarbageFieldsAreEvaluatedAndSavedAsOneExam) {
     const std::string after = quort::test::readFile(quort::kExamLogName);
     auto records = quort::examLogRecords(after);
     ASSERT_EQ(records.size(), recordsBefore.size() + 1) << where << "\n" << after.substr(before.size());
+    const std::string added = after.substr(before.size());
+    EXPECT_EQ(std::count(added.begin(), added.end(), '\xAC'), 2) << where;
+    EXPECT_EQ(std::count(added.begin(), added.end(), '\xA1') % 2, 0) << where;
     records.pop_back();
     EXPECT_EQ(records, recordsBefore) << where;
     const auto exams = quort::examsOfDayIn(after, kDate);
