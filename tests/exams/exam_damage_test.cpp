@@ -272,7 +272,7 @@ TEST(ExamDialogDamage, GarbageFieldsAreEvaluatedAndSavedAsOneExam) {
 // ("vorgeben"): a message or a clean result, every grid consistent, no file half-written.
 TEST(ExamDayDamage, DamagedLogsNeverBreakTheDay) {
   const std::string log = demoLog();
-  for (uint32_t seed = 0; seed < 160; ++seed) {
+  for (uint32_t seed = 0; seed < 200; ++seed) {
     const std::string where = "seed " + std::to_string(seed);
     ExamSchool school;
     school.app.typeCommand(">MO1 K:5A L:MR F:D R:101\r");
@@ -280,8 +280,14 @@ TEST(ExamDayDamage, DamagedLogsNeverBreakTheDay) {
     school.ws.dialogs.currentDate = kDate;
     const std::string text = seed == 0 ? log : ExamLogMutator(seed).mutate(log);
     std::ofstream(quort::kExamLogName, std::ios::binary) << text;
+    // Some days already have notes, damaged as well; some read the exams before taking them over.
+    if (seed % 3 == 1) {
+      std::ofstream("tMO.x", std::ios::binary)
+          << quort::test::FileMutator(seed).mutate("MR:1-2(krank)\r\nAufsichten:\r\nKlausur 11: 1.EC\r\nHof\r\n");
+    }
+    if (seed % 4 == 3) quort::readExamsIntoDay(school.ws, school.ui, kDate);
     const size_t messages = school.ui.records().size();
-    const bool takeOver = seed % 2 == 0;
+    const bool takeOver = seed % 2 == 0 || seed % 4 == 3;
     const bool done = takeOver ? quort::takeOverExams(school.ws, school.ui, kDate)
                                : quort::readExamsIntoDay(school.ws, school.ui, kDate);
     // The undamaged log is taken over; only the teacher the school does not know is left.
