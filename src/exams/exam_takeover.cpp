@@ -310,7 +310,8 @@ bool takeOverExams(Workspace& ws, Ui& ui, const std::string& date) {
     const std::map<int, std::vector<int>> dropped = droppedClasses(ws, exam);
     for (int shown : examPeriods(exam)) {
       if (!periodOfDay(ws, shown)) continue;
-      const int last = lastInternalPeriod(shown, ws.base.weekAlternation);
+      // With week alternation an odd day's last shown period has its A period only.
+      const int last = std::min(lastInternalPeriod(shown, ws.base.weekAlternation), ws.base.periodsPerDay);
       const std::set<std::string> supervisors = supervisorsAt(exams, shown);
       for (int p = firstInternalPeriod(shown, ws.base.weekAlternation); p <= last; ++p) {
         applyRoomChanges(run, exam, supervisors, shown, p);

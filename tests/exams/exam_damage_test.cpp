@@ -23,6 +23,7 @@
 #include "support/mutations.h"
 #include "support/temp_dir.h"
 #include "timetable/demo_school.h"
+#include "workspace/base_data_file.h"
 
 namespace {
 
@@ -317,6 +318,33 @@ TEST(ExamDayDamage, DamagedLogsNeverBreakTheDay) {
     }
     EXPECT_EQ(quort::test::readFile(quort::kExamLogName), text) << where;
   }
+}
+
+// With week alternation and an odd number of periods the last shown period has only its
+// A period: an exam in it is set there and nothing lands past the grid's last period.
+TEST(ExamDayDamage, LastShownPeriodOfAnOddAlternatingDayStaysInTheGrid) {
+  quort::test::InTempDirectory dir;
+  quort::Workspace ws;
+  quort::ScriptedUi ui;
+  ASSERT_EQ(quort::LoadBaseData(ws, ui, quort::test::demoFile()), quort::LoadStatus::Loaded);
+  ws.base.weekAlternation = true;
+  ws.base.periodsPerDay = 9;
+  ws.plan.reset(ws.base);
+  const int last = quort::lastShownPeriod(ws.base);
+  ASSERT_EQ(last, 5);
+  const auto preset = quort::parseExamPreset("MO5-5|11|", last);
+  ASSERT_TRUE(preset);
+  quort::ExamFields fields;
+  fields.supervisions = "101:5.EC\n102:5.HW";
+  std::ofstream(quort::kExamLogName, std::ios::binary) << quort::examRecordText(*preset, kDate, fields);
+  EXPECT_TRUE(quort::takeOverExams(ws, ui, kDate)) << ui.records().back().text;
+  EXPECT_TRUE(quort::checkPlanConsistency(ws).empty());
+  int supervisions = 0;
+  for (int c = 1; c <= ws.base.nClasses(); ++c) {
+    if (ws.plan.timetable.lessonWord.at(c, 9, 1) != 0) ++supervisions;
+    EXPECT_EQ(ws.plan.timetable.lessonWord.at(c, 0, 1), 0) << c;
+  }
+  EXPECT_EQ(supervisions, 2);
 }
 
 // "Ausgabe von Klausurenplänen" over a damaged log: klausauf.txt is the plan of what the
