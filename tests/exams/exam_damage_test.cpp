@@ -391,7 +391,8 @@ TEST(ExamPresetDamage, OddPresetsAndCutCourseFilesEndCleanly) {
   static const char* const kTerms[] = {"MO1-2",   "SA1-1",   "SO1-2",          "MO0-2",  "MO2-1",
                                        "MO1-99",  "DI-3",    "MI3-",           "FR",     "",
                                        "MO1-2-3", "mo01-02", "DO4294967296-1", "SA1-10", "X"};
-  static const char* const kGrades[] = {"11", "", "0", "-1", "999999999999", "11A", "5", "Q1", "\xFF", " 1 1 "};
+  static const char* const kGrades[] = {"11", "",     "0",     "-1",    "999999999999", "11A", "5",
+                                        "Q1", "\xFF", " 1 1 ", "1(#9)", "11:",          "[K]"};
   static const char* const kSelections[] = {"", "GEB", ",,,", "GEB;;EKB", "ZZZ", "GEB EKB,KUB", "*", "\x1A"};
   for (int round = 0; round < 300; ++round) {
     std::string text = std::string(kTerms[random() % std::size(kTerms)]) + "|" +
@@ -410,6 +411,19 @@ TEST(ExamPresetDamage, OddPresetsAndCutCourseFilesEndCleanly) {
       EXPECT_LE(lesson.away, lesson.members) << text;
     }
     EXPECT_FALSE(quort::examMainViewLines(school.ws).empty()) << text;
+    // Whatever the grade, the supervisor's extra work is one line that counts.
+    if (round % 3 != 0) continue;
+    school.ws.exams.supervisions = "101:" + std::to_string(preset->firstShown) + ".EC(*)";
+    school.ws.exams.countExtraWork = true;
+    school.ui.queueAnswer("Ja");
+    school.ui.queueAnswer(kDate);
+    if (preset->day != 1) school.ui.queueAnswer("Ja");
+    const std::string protBefore = fs::exists("prot.x") ? quort::test::readFile("prot.x") : std::string();
+    quort::ExamDialogSession session(school.ws, school.ui, *preset);
+    EXPECT_TRUE(session.act(quort::ExamDialogSession::Action::Save)) << text;
+    const auto added = quort::fieldLines(quort::test::readFile("prot.x").substr(protBefore.size()));
+    ASSERT_EQ(added.size(), 1U) << text;
+    EXPECT_EQ(quort::loggedHours(added[0]), 1) << text << ": " << added[0];
   }
 
   quort::CourseFileNotes notes;
