@@ -128,23 +128,28 @@ ExamOfDay examOfRecord(const std::vector<std::string>& record, const std::string
   ExamOfDay exam;
   exam.date = date;
   for (const std::string& raw : record) {
-    std::string line = withoutMarks(raw);
-    size_t at = 0;
-    if ((at = line.find(kSupervisionWord)) != std::string::npos) {
+    // Headings and section names stand at the start of their line, behind at most one
+    // mark; field text goes on indented, so the same words typed into a field are text.
+    std::string_view head = raw;
+    if (head.starts_with(kHeadingMark) || head.starts_with(kBreakMark)) head.remove_prefix(1);
+    std::string line;
+    if (head.starts_with(kSupervisionWord)) {
       section = Section::Supervisions;
-      line = line.substr(at + kSupervisionWord.size());
-    } else if ((at = line.find(kRoomChangeWord)) != std::string::npos) {
+      line = withoutMarks(std::string(head.substr(kSupervisionWord.size())));
+    } else if (head.starts_with(kRoomChangeWord)) {
       section = Section::RoomChanges;
-      line = line.substr(at + kRoomChangeWord.size());
-    } else if ((at = line.find(kFreeWord)) != std::string::npos && line.find("Stufe:") == std::string::npos) {
+      line = withoutMarks(std::string(head.substr(kRoomChangeWord.size())));
+    } else if (head.starts_with(kFreeWord)) {
       section = Section::Freed;
-      line = line.substr(at + kFreeWord.size());
-    } else if (line.find("Stufe:") != std::string::npos) {
-      readHeading(line, exam);
+      line = withoutMarks(std::string(head.substr(kFreeWord.size())));
+    } else if (head.starts_with("Stufe:")) {
+      readHeading(withoutMarks(raw), exam);
       continue;
-    } else if (line.find("R\xE4ume:") != std::string::npos || line.find(kRecordStart) != std::string::npos) {
+    } else if (head.starts_with("R\xE4ume:") || isExamHeading(raw)) {
       section = Section::None;
       continue;
+    } else {
+      line = withoutMarks(raw);
     }
     if (trimmedOf(line).empty()) continue;
     if (section == Section::Supervisions) readSupervisions(line, exam);
@@ -156,14 +161,19 @@ ExamOfDay examOfRecord(const std::vector<std::string>& record, const std::string
 
 }  // namespace
 
-std::string examRecordText(const ExamPreset& preset, const std::string& date, const ExamFields& fields) {
+std::string examRecordText(const ExamPreset& preset, const std::string& date, const ExamFields& typed) {
+  // The marks frame headings and section names; typed into a field they would make its
+  // text a section of its own when the log is read back.
+  const ExamFields fields{withoutMarks(typed.rooms), withoutMarks(typed.supervisions), withoutMarks(typed.roomChanges),
+                          withoutMarks(typed.freed)};
   std::string time = preset.term.size() > 2 ? preset.term.substr(2) : std::string();
   time.erase(std::remove(time.begin(), time.end(), ':'), time.end());
   std::vector<std::string> lines;
   lines.push_back(std::string(kHeadingMark) + std::string(kRecordStart) + preset.term.substr(0, 2) + "," + date +
                   std::string(kHeadingMark));
   lines.emplace_back();
-  lines.push_back(std::string(kBreakMark) + "Stufe: " + preset.grade + "      Zeit: " + time + std::string(kBreakMark));
+  lines.push_back(std::string(kBreakMark) + "Stufe: " + withoutMarks(preset.grade) + "      Zeit: " + time +
+                  std::string(kBreakMark));
   lines.push_back(roomsLine(fields.rooms));
   const std::string open = std::string(kBreakMark);
   appendSection(lines, open + "Aufsichten:" + open + "   ", fieldLines(fields.supervisions));
@@ -188,11 +198,18 @@ bool saveExamRecord(const std::string& record, bool startNew) {
   return writeFileAtomically(kExamLogName, log + record);
 }
 
+bool isExamHeading(std::string_view line) {
+  if (line.starts_with(kHeadingMark)) line.remove_prefix(kHeadingMark.size());
+  return line.starts_with(kRecordStart);
+}
+
 std::vector<std::vector<std::string>> examLogRecords(std::string_view log) {
   std::vector<std::vector<std::string>> records;
   bool open = false;
   for (const std::string& raw : fieldLinesKeepingBlanks(log)) {
-    if (raw.find(kRecordStart) != std::string::npos) {
+    // Only a heading begins a record: the same words typed into a field of the dialog
+    // stand further in, and must not split the exam in two.
+    if (isExamHeading(raw)) {
       records.push_back({raw});
       open = true;
     } else if (open && raw == kRecordEnd) {

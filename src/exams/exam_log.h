@@ -28,6 +28,9 @@ std::string examRecordText(const ExamPreset& preset, const std::string& date, co
 // never lost. false on a file error.
 bool saveExamRecord(const std::string& record, bool startNew);
 
+// Whether a log line is the heading "Klausuren am ..." that begins a record, with its
+// mark or without.
+bool isExamHeading(std::string_view line);
 // The records of a log, each as its lines. A record ends at "####" or, when that line was
 // never written, at the next "Klausuren am" line, so a torn record keeps the next one.
 std::vector<std::vector<std::string>> examLogRecords(std::string_view log);

@@ -1,6 +1,7 @@
 #include "exams/exam_output.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
 
 #include "data/calendar.h"
 #include "data/file_access.h"
@@ -99,13 +100,15 @@ bool isSectionName(const std::string& piece) {
 RecordParts partsOf(const std::vector<std::string>& record) {
   RecordParts parts;
   std::vector<std::string>* current = nullptr;
-  for (const std::string& line : record) {
-    for (const std::string& raw : markedPieces(line)) {
+  // The first line is the heading; the same words in a later line are text of a field.
+  for (const std::string& piece : markedPieces(record.front())) {
+    if (const std::string text = trimmedOf(piece); !text.empty()) parts.heading += text;
+  }
+  for (size_t i = 1; i < record.size(); ++i) {
+    for (const std::string& raw : markedPieces(record[i])) {
       const std::string piece = trimmedOf(raw);
       if (piece.empty()) continue;
-      if (piece.find("Klausuren am ") != std::string::npos) {
-        parts.heading = piece;
-      } else if (piece.starts_with("Stufe:")) {
+      if (piece.starts_with("Stufe:")) {
         parts.grade = piece;
       } else if (piece.starts_with("R\xE4ume:")) {
         parts.rooms = roomGroups(piece.substr(6));
@@ -124,7 +127,10 @@ RecordParts partsOf(const std::vector<std::string>& record) {
 void appendRecord(std::vector<std::string>& out, const std::vector<std::string>& record, bool forPrint) {
   const RecordParts parts = partsOf(record);
   const auto name = [&](const std::string& text) { return forPrint ? "\xA1" + text + "\xA1" : text; };
-  out.push_back(forPrint ? "\xAC" + parts.heading + "\xAC" : parts.heading);
+  // A heading damaged into a longer line is held to the width like every other line.
+  std::vector<std::string> heading;
+  appendWrapped(heading, parts.heading);
+  for (const std::string& line : heading) out.push_back(forPrint ? "\xAC" + line + "\xAC" : line);
   appendWrapped(out, parts.grade);
   const auto section = [&](const std::string& title, const std::vector<std::string>& lines) {
     out.push_back(name(title));
@@ -164,11 +170,19 @@ bool rewriteExamLog(Ui& ui, std::string& log) {
 
 }  // namespace
 
+int examPlanDayCount(std::string_view text) {
+  const std::string digits = trimmedOf(text);
+  int count = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return 0;
+  return count >= 1 && count <= kMaxExamPlanDays ? count : 0;
+}
+
 std::vector<std::string> examPlanDates(const std::string& start, int count) {
   std::vector<std::string> dates;
   if (Weekday(start) < 1) return dates;
   std::string date = start;
-  while (static_cast<int>(dates.size()) < std::max(count, 1)) {
+  while (static_cast<int>(dates.size()) < std::clamp(count, 1, kMaxExamPlanDays)) {
     if (Weekday(date) != 7) dates.push_back(date);
     ShiftDate(date, 1);
   }
@@ -190,6 +204,10 @@ ExamOutputResult writeExamOutput(Workspace& ws, Ui& ui, const ExamOutputRequest&
   const std::vector<std::string> dates = examPlanDates(request.date, request.days);
   if (dates.empty()) {
     ui.message("Datumsfehler!");
+    return ExamOutputResult::Refused;
+  }
+  if (request.days < 1 || request.days > kMaxExamPlanDays) {
+    ui.message("Eingabefehler!");
     return ExamOutputResult::Refused;
   }
   std::string log;
@@ -251,11 +269,11 @@ std::optional<ExamOutputRequest> examOutputDialog(Workspace& ws, Ui& ui) {
     const std::string button = request.items[static_cast<size_t>(outcome.choiceResult - 1)].label;
     if (button == "Abbruch" || button.empty()) return std::nullopt;
     const auto typed = calendarDate(trimmedOf(values[0]));
-    const int count = std::atoi(values[2].c_str());
+    const int count = examPlanDayCount(values[2]);
     // A weekday typed into the shown "Tag:" (a script can) that is not the date's would be
     // lost without a word, so it is refused.
     const std::string day = trimmedOf(values[1]);
-    if (!typed || count < 1 || count > 366 || (!day.empty() && day != weekdayOfDateText(*typed))) {
+    if (!typed || count == 0 || (!day.empty() && day != weekdayOfDateText(*typed))) {
       ui.message(typed ? "Eingabefehler!" : "Datumsfehler!");
       continue;
     }

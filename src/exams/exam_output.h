@@ -12,8 +12,15 @@ class Ui;
 
 inline constexpr const char* kExamPlanName = "klausauf.txt";
 
+// The most days one exam plan covers: a school year.
+inline constexpr int kMaxExamPlanDays = 366;
+
+// The whole number of a "Tageszahl:" field, or 0 when it is none or out of 1..366.
+int examPlanDayCount(std::string_view text);
+
 // The dates an exam plan covers: the start date and the following days up to count
-// dates in all, Sundays stepped over. Empty when start is no date.
+// dates in all (at most kMaxExamPlanDays), Sundays stepped over. Empty when start is no
+// date.
 std::vector<std::string> examPlanDates(const std::string& start, int count);
 
 // The plain text of the exams of those dates in the log: per exam its heading, the

@@ -1,5 +1,6 @@
 #include "exams/exam_preset.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace quort {
@@ -52,6 +53,13 @@ std::optional<ExamPreset> parseExamPreset(std::string_view text, int lastShownPe
   ++position;
   preset.lastShown = readNumber(preset.term, position);
   if (position != preset.term.size()) return std::nullopt;
+  // The grade stands in the log's heading and in the extra-work lines, whose readers take
+  // brackets, "#", "*", ":" and "," as structure ("1(#9)" would count nine hours): a year
+  // group is letters and digits.
+  if (!std::all_of(preset.grade.begin(), preset.grade.end(),
+                   [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; })) {
+    return std::nullopt;
+  }
   if (preset.day == 0 || preset.firstShown < 1 || preset.firstShown > preset.lastShown ||
       preset.lastShown > lastShownPeriod) {
     return std::nullopt;

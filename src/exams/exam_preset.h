@@ -19,7 +19,8 @@ struct ExamPreset {
 };
 
 // std::nullopt for a term that is not a weekday MO..SA followed by "a-b" with
-// 1 <= a <= b <= lastShownPeriod, so no later step indexes a grid out of range.
+// 1 <= a <= b <= lastShownPeriod, so no later step indexes a grid out of range, and for a
+// grade of other characters than letters and digits.
 std::optional<ExamPreset> parseExamPreset(std::string_view text, int lastShownPeriod);
 std::string examPresetText(const ExamPreset& preset);
 

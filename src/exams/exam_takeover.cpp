@@ -32,6 +32,36 @@ std::string takeoverCode(const std::vector<T>& list, int index) {
                                                              : std::string();
 }
 
+// Whether a shown period of the log is one of the day's; a damaged log may name period 0
+// or 99, which neither an absence nor a grid can take.
+bool periodOfDay(const Workspace& ws, int shown) { return shown >= 1 && shown <= lastShownPeriod(ws.base); }
+
+// What the exams name outside the day's periods, as "Nicht übernommen:" lists it.
+std::vector<std::string> itemsOutsideTheDay(const Workspace& ws, const std::vector<ExamOfDay>& exams) {
+  std::vector<std::string> items;
+  for (const ExamOfDay& exam : exams) {
+    for (const ExamSupervision& s : exam.supervisions) {
+      if (!periodOfDay(ws, s.period)) items.push_back(std::to_string(s.period) + "." + s.teacher + " " + s.room);
+    }
+    for (const ExamRoomChange& r : exam.roomChanges) {
+      if (!periodOfDay(ws, r.period)) items.push_back(std::to_string(r.period) + ".Std. " + r.schoolClass);
+    }
+    for (const ExamFreedLesson& f : exam.freed) {
+      if (!periodOfDay(ws, f.period)) items.push_back(std::to_string(f.period) + ".:" + f.text);
+    }
+  }
+  return items;
+}
+
+void reportNotTakenOver(Ui& ui, const std::vector<std::string>& items) {
+  std::string list;
+  for (const std::string& item : items) list += (list.empty() ? "" : ", ") + item;
+  ui.message(
+      "Nicht \xFC"
+      "bernommen: " +
+      list + "!");
+}
+
 // The class a "Frei:" item names: "12A D1 MA", "12B(E3 SC)", "12C>MA MR<".
 std::string classOfFreedItem(const std::string& item) { return trimmedOf(item.substr(0, item.find_first_of(" (>"))); }
 
@@ -43,7 +73,7 @@ std::map<int, std::vector<int>> droppedClasses(const Workspace& ws, const ExamOf
   std::map<int, std::set<int>> goingOn;
   for (const ExamFreedLesson& freed : exam.freed) {
     const int c = ws.base.findClass(classOfFreedItem(freed.text));
-    if (c == 0) continue;
+    if (c == 0 || !periodOfDay(ws, freed.period)) continue;
     const bool writes = freed.text.find('(') == std::string::npos;
     (writes ? dropped : goingOn)[freed.period].insert(c);
   }
@@ -246,7 +276,7 @@ std::vector<std::string> examAbsenceItems(const Workspace& ws, const std::vector
   std::map<int, std::set<int>> classes;
   for (const ExamOfDay& exam : exams) {
     for (const ExamSupervision& s : exam.supervisions) {
-      if (ws.base.findTeacher(s.teacher) != 0 && s.period > 0) supervisors[s.teacher].insert(s.period);
+      if (ws.base.findTeacher(s.teacher) != 0 && periodOfDay(ws, s.period)) supervisors[s.teacher].insert(s.period);
     }
     for (const auto& [period, dropped] : droppedClasses(ws, exam)) {
       for (int c : dropped) classes[c].insert(period);
@@ -265,18 +295,23 @@ bool readExamsIntoDay(Workspace& ws, Ui& ui, const std::string& date) {
     removeAbsenceItems(ws, absenceKey(item));
     ws.substitution.absences.push_back(item);
   }
-  return addDayNotes(ws, ui, date, examNoteLines(exams));
+  if (!addDayNotes(ws, ui, date, examNoteLines(exams))) return false;
+  const std::vector<std::string> outside = itemsOutsideTheDay(ws, exams);
+  if (outside.empty()) return true;
+  reportNotTakenOver(ui, outside);
+  return false;
 }
 
 bool takeOverExams(Workspace& ws, Ui& ui, const std::string& date) {
   const std::vector<ExamOfDay> exams = examsOrReport(ui, date);
   if (exams.empty()) return false;
-  TakeOver run{ws, ui, date, Weekday(date), {}};
+  TakeOver run{ws, ui, date, Weekday(date), itemsOutsideTheDay(ws, exams)};
   for (const ExamOfDay& exam : exams) {
     const std::map<int, std::vector<int>> dropped = droppedClasses(ws, exam);
     for (int shown : examPeriods(exam)) {
-      if (shown > lastShownPeriod(ws.base)) continue;
-      const int last = lastInternalPeriod(shown, ws.base.weekAlternation);
+      if (!periodOfDay(ws, shown)) continue;
+      // With week alternation an odd day's last shown period has its A period only.
+      const int last = std::min(lastInternalPeriod(shown, ws.base.weekAlternation), ws.base.periodsPerDay);
       const std::set<std::string> supervisors = supervisorsAt(exams, shown);
       for (int p = firstInternalPeriod(shown, ws.base.weekAlternation); p <= last; ++p) {
         applyRoomChanges(run, exam, supervisors, shown, p);
@@ -291,12 +326,7 @@ bool takeOverExams(Workspace& ws, Ui& ui, const std::string& date) {
                  "bernommen!",
              MessageStyle{Icon::Information});
   if (run.refused.empty()) return true;
-  std::string list;
-  for (const std::string& item : run.refused) list += (list.empty() ? "" : ", ") + item;
-  ui.message(
-      "Nicht \xFC"
-      "bernommen: " +
-      list + "!");
+  reportNotTakenOver(ui, run.refused);
   return false;
 }
 

@@ -1,6 +1,5 @@
 #include "shell/exam_output_commands.h"
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -37,8 +36,8 @@ bool examOutputKeyword(BatchRunner& runner, const std::string& argument) {
   const auto [dateText, daysText] = firstWordAndRest(rest);
   const auto action = outputAction(word);
   const auto date = calendarDate(dateText);
-  const int days = daysText.empty() ? 1 : std::atoi(daysText.c_str());
-  if (!action || !date || days < 1) {
+  const int days = daysText.empty() ? 1 : examPlanDayCount(daysText);
+  if (!action || !date || days == 0) {
     runner.fail("exam output: print, save oder upload, Datum und Tageszahl erwartet: " + argument);
     return false;
   }
