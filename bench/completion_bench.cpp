@@ -8,11 +8,11 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 
 #include "shell/application.h"
 #include "support/feasible_school.h"
+#include "support/temp_dir.h"
 #include "timetable/generation_filter.h"
 #include "timetable/plan_completion.h"
 #include "timetable/plan_generator.h"
@@ -49,24 +49,8 @@ void generateAndComplete(benchmark::State& state, Workspace& ws) {
   state.counters["moves"] = static_cast<double>(report.iterations);
 }
 
-// Safety copies go into a directory of their own.
-struct CompletionScratch {
-  CompletionScratch() : previous(std::filesystem::current_path()) {
-    dir = std::filesystem::temp_directory_path() / "quort-completion-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-  }
-  ~CompletionScratch() {
-    std::filesystem::current_path(previous);
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-  std::filesystem::path previous;
-  std::filesystem::path dir;
-};
-
 void completeFeasible(benchmark::State& state, test::FeasibleShape shape) {
-  const CompletionScratch scratch;
+  const test::InTempDirectory scratch;  // safety copies go there
   for (auto _ : state) {
     state.PauseTiming();
     test::FeasibleSchool school(shape);
@@ -101,7 +85,7 @@ void completeFeasibleCapacity(benchmark::State& state) {
 BENCHMARK(completeFeasibleCapacity)->DenseRange(1, 6)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void completeDemoSchool(benchmark::State& state) {
-  const CompletionScratch scratch;
+  const test::InTempDirectory scratch;  // safety copies go there
   for (auto _ : state) {
     state.PauseTiming();
     Workspace ws;

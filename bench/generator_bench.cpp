@@ -6,13 +6,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "data/plan_records.h"
 #include "shell/application.h"
 #include "support/capacity_school.h"
+#include "support/temp_dir.h"
 #include "timetable/generation_filter.h"
 #include "timetable/lesson_grid.h"
 #include "timetable/plan_generator.h"
@@ -100,24 +100,8 @@ void runGeneration(benchmark::State& state, Workspace& ws, Ui& ui) {
   state.counters["daysOverLimit"] = daysOverLimit(ws);
 }
 
-// Safety copies go into a directory of their own.
-struct ScratchDirectory {
-  ScratchDirectory() : previous(std::filesystem::current_path()) {
-    dir = std::filesystem::temp_directory_path() / "quort-generator-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-  }
-  ~ScratchDirectory() {
-    std::filesystem::current_path(previous);
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-  std::filesystem::path previous;
-  std::filesystem::path dir;
-};
-
 void generateDemoSchool(benchmark::State& state) {
-  const ScratchDirectory scratch;
+  const test::InTempDirectory scratch;  // safety copies go there
   for (auto _ : state) {
     state.PauseTiming();
     Workspace ws;
@@ -132,7 +116,7 @@ void generateDemoSchool(benchmark::State& state) {
 BENCHMARK(generateDemoSchool)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void generateCapacitySchool(benchmark::State& state) {
-  const ScratchDirectory scratch;
+  const test::InTempDirectory scratch;  // safety copies go there
   for (auto _ : state) {
     state.PauseTiming();
     Workspace ws;
@@ -145,7 +129,7 @@ void generateCapacitySchool(benchmark::State& state) {
 BENCHMARK(generateCapacitySchool)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void generateCapacitySchoolFromFiles(benchmark::State& state) {
-  const ScratchDirectory scratch;
+  const test::InTempDirectory scratch;  // safety copies go there
   for (auto _ : state) {
     state.PauseTiming();
     Workspace built;

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kPresetsTitle = "QUORT-Plan - Klausurenvorgaben";
 
-// "|" separates the parts of the specification, so a field must not carry one.
+// "|" separates the parts of the preset text, so a field must not carry one.
 std::string fieldText(const std::string& value) {
   std::string text = trimmedOf(value);
   std::erase(text, '|');
@@ -66,25 +66,25 @@ ChoiceBoxRequest presetsForm(const Workspace& ws, const PresetFields& fields) {
 }  // namespace
 
 std::optional<ExamPreset> currentExam(const Workspace& ws) {
-  if (ws.exams.specification.empty()) return std::nullopt;
-  return parseExamPreset(ws.exams.specification, lastShownPeriod(ws.base));
+  if (ws.exams.presetText.empty()) return std::nullopt;
+  return parseExamPreset(ws.exams.presetText, lastShownPeriod(ws.base));
 }
 
-bool setExamSpecification(Workspace& ws, Ui& ui, const std::string& text) {
+bool setExamPreset(Workspace& ws, Ui& ui, const std::string& text) {
   const auto preset = parseExamPreset(text, lastShownPeriod(ws.base));
   if (!preset) {
     ui.message("Eingabefehler!");
     return false;
   }
-  const std::string specification = examPresetText(*preset);
+  const std::string normalised = examPresetText(*preset);
   // Rooms and supervisions of another exam must not be saved with this one.
-  if (!ws.exams.specification.empty() && ws.exams.specification != specification) {
+  if (!ws.exams.presetText.empty() && ws.exams.presetText != normalised) {
     ws.exams.rooms.clear();
     ws.exams.supervisions.clear();
     ws.exams.roomChanges.clear();
     ws.exams.freed.clear();
   }
-  ws.exams.specification = specification;
+  ws.exams.presetText = normalised;
   return true;
 }
 
@@ -124,7 +124,7 @@ bool ExamPresets(Workspace& ws, Ui& ui) {
   const std::vector<std::string> values = outcome.values(6);
   std::string term = fieldText(values[2]);
   if (term.empty()) term = fieldText(values[3]) + fieldText(values[4]) + "-" + fieldText(values[5]);
-  return setExamSpecification(ws, ui, term + "|" + fieldText(values[0]) + "|" + fieldText(values[1]));
+  return setExamPreset(ws, ui, term + "|" + fieldText(values[0]) + "|" + fieldText(values[1]));
 }
 
 }  // namespace quort

@@ -15,12 +15,12 @@ class Ui;
 inline constexpr const char* kNoExamMessage = "Keine Eingaben!";
 inline constexpr const char* kExamFileError = "Datei-/Druckfehler!";
 
-// The exam kept in the workspace, if its specification is one.
+// The exam kept in the workspace, if its preset text is one.
 std::optional<ExamPreset> currentExam(const Workspace& ws);
 
 // Takes "TERM|GRADE|SELECTION" as the current exam; "Eingabefehler!" and false for a term
 // the grids do not have. Another exam than before starts with empty dialog fields.
-bool setExamSpecification(Workspace& ws, Ui& ui, const std::string& text);
+bool setExamPreset(Workspace& ws, Ui& ui, const std::string& text);
 
 // Reads the grade's course-choice file for the exam (the course editor keeps its own).
 bool loadExamCourses(Workspace& ws, Ui& ui, const std::string& fileName);

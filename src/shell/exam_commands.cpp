@@ -131,7 +131,7 @@ const std::map<std::string, ExamAction>& examActions() {
        }},
       {"preset",
        [](BatchRunner& r, const std::string& a) {
-         setExamSpecification(r.app().workspace(), r.ui(), a);
+         setExamPreset(r.app().workspace(), r.ui(), a);
          return true;
        }},
       {"presets",

@@ -223,7 +223,7 @@ struct ExamSchool : quort::test::DemoSchool {
 // the extra work lines it writes count.
 TEST(ExamDialogDamage, GarbageFieldsAreEvaluatedAndSavedAsOneExam) {
   ExamSchool school;
-  ASSERT_TRUE(quort::setExamSpecification(school.ws, school.ui, "MO1-2|11|GEB,EKB"));
+  ASSERT_TRUE(quort::setExamPreset(school.ws, school.ui, "MO1-2|11|GEB,EKB"));
   quort::ExamDialogSession session(school.ws, school.ui, *quort::currentExam(school.ws));
   const int evaluate = 6;
   const int save = 7;
@@ -406,7 +406,7 @@ TEST(ExamPresetDamage, OddPresetsAndCutCourseFilesEndCleanly) {
                        kGrades[random() % std::size(kGrades)] + "|" + kSelections[random() % std::size(kSelections)];
     if (round % 5 == 4) text = quort::test::FileMutator(static_cast<uint32_t>(round)).mutate(text);
     const size_t messages = school.ui.records().size();
-    if (!quort::setExamSpecification(school.ws, school.ui, text)) {
+    if (!quort::setExamPreset(school.ws, school.ui, text)) {
       EXPECT_TRUE(school.ui.records().size() > messages && school.ui.records().back().text == "Eingabefehler!") << text;
       continue;
     }
@@ -435,7 +435,7 @@ TEST(ExamPresetDamage, OddPresetsAndCutCourseFilesEndCleanly) {
 
   quort::CourseFileNotes notes;
   const std::string bytes = quort::formatCourseFile(school.ws.exams.courses, notes);
-  ASSERT_TRUE(quort::setExamSpecification(school.ws, school.ui, "MO1-2|11|GEB"));
+  ASSERT_TRUE(quort::setExamPreset(school.ws, school.ui, "MO1-2|11|GEB"));
   for (size_t cut = 0; cut <= bytes.size(); ++cut) {
     std::ofstream("K11.BK", std::ios::binary | std::ios::trunc) << bytes.substr(0, cut);
     const quort::CourseBook before = school.ws.exams.courses;

@@ -140,9 +140,7 @@ namespace {
 // Appending keeps every earlier record; starting a new overview keeps the old log as
 // klausauf.x-b instead of deleting it.
 TEST(ExamLogFile, AppendKeepsRecordsAndNewOverviewKeepsBackup) {
-  const quort::test::TempDir dir;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
+  const quort::test::InTempDirectory dir;
   const std::string first = quort::examRecordText(samplePreset(), "07.12.2026", sampleFields());
   const std::string second = quort::examRecordText(samplePreset(), "08.12.2026", smallFields());
   EXPECT_TRUE(quort::saveExamRecord(first, false));
@@ -152,7 +150,6 @@ TEST(ExamLogFile, AppendKeepsRecordsAndNewOverviewKeepsBackup) {
   EXPECT_TRUE(quort::saveExamRecord(second, true));
   EXPECT_EQ(quort::test::readFile("klausauf.x"), second);
   EXPECT_EQ(quort::test::readFile("klausauf.x-b"), first + second);
-  std::filesystem::current_path(previous);
 }
 
 }  // namespace

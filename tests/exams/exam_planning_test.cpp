@@ -61,7 +61,7 @@ class ExamPlanning : public ::testing::Test {
 
   quort::ExamPreset preset(const std::string& text) {
     quort::ScriptedUi ui;
-    EXPECT_TRUE(quort::setExamSpecification(ws, ui, text));
+    EXPECT_TRUE(quort::setExamPreset(ws, ui, text));
     return *quort::currentExam(ws);
   }
 
@@ -113,7 +113,7 @@ TEST_F(ExamPlanning, GradeRoomsAndCoursesMatchWholeEntries) {
 TEST_F(ExamPlanning, TermsOutsideTheGridsAreRefused) {
   for (const char* bad : {"SO1-2|11|", "MO0-2|11|", "MO3-11|11|", "MO4-3|11|", "MO1|11|", "MO1-2"}) {
     quort::ScriptedUi ui;
-    EXPECT_FALSE(quort::setExamSpecification(ws, ui, bad)) << bad;
+    EXPECT_FALSE(quort::setExamPreset(ws, ui, bad)) << bad;
     EXPECT_TRUE(ui.saw("Eingabefehler!")) << bad;
   }
   quort::ExamPreset wide = preset("MO9-10|11|");
@@ -138,20 +138,15 @@ class ExamSaving : public ExamPlanning {
  protected:
   void SetUp() override {
     ExamPlanning::SetUp();
-    m_previous = std::filesystem::current_path();
-    std::filesystem::current_path(m_dir.path());
     ws.exams.rooms = "101:GEb EC\n102:KUb EN\n";
     ws.exams.supervisions = "101:1.EC(*),2.EC(*)\n102:1.EN,2.~X(*)\n";
   }
-  void TearDown() override { std::filesystem::current_path(m_previous); }
-
   bool save(quort::ScriptedUi& ui) {
     ExamDialogSession session(ws, ui, preset("MO1-2|11|GEB"));
     return session.act(ExamDialogSession::Action::Save);
   }
 
-  quort::test::TempDir m_dir;
-  std::filesystem::path m_previous;
+  quort::test::InTempDirectory m_dir;
 };
 
 // "Übersicht löschen?" answered Yes and then no date: the old overview is still there.

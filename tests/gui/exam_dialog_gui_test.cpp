@@ -23,7 +23,7 @@ TEST(ExamDialogGui, FieldsGoThroughTheSession) {
   ScriptedUi ui;
   ASSERT_EQ(LoadBaseData(ws, ui, test::demoFile()), LoadStatus::Loaded);
   ws.plan.reset(ws.base);
-  ASSERT_TRUE(setExamSpecification(ws, ui, "MO1-2|11|GEB"));
+  ASSERT_TRUE(setExamPreset(ws, ui, "MO1-2|11|GEB"));
   ExamDialogSession session(ws, ui, *currentExam(ws));
   ExamDialogView view(session);
   EXPECT_EQ(view.windowTitle(), QStringLiteral("QUORT-Plan - MO1-2 Stufe:11"));

@@ -59,18 +59,14 @@ class ExamWindowsUi : public ScriptedUi {
 class ExamWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous = fs::current_path();
-    fs::current_path(dir.path());
     ASSERT_EQ(app.loadBase(std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.GD"), LoadStatus::Loaded);
     ASSERT_TRUE(app.openPlanByName(std::string(QUORT_SOURCE_DIR) + "/demo/DEMO.PL"));
     ws.substitution.clockDate = "03.02.2025";
     ws.dialogs.currentDate = "03.02.2025";
     window.refresh();
   }
-  void TearDown() override { fs::current_path(previous); }
 
-  test::TempDir dir{test::TempDir::inMemoryIfPossible()};
-  fs::path previous;
+  test::InTempDirectory dir{test::TempDir::inMemoryIfPossible()};
   Workspace ws;
   ExamWindowsUi ui;
   Application app{ws, ui};

@@ -44,6 +44,22 @@ class TempDir {
   std::filesystem::path m_path;
 };
 
+// Runs a test (or a benchmark) in a directory of its own, the current one while it
+// lives: safety copies and day files are written into the current directory.
+class InTempDirectory : public TempDir {
+ public:
+  explicit InTempDirectory(const std::filesystem::path& parent = std::filesystem::temp_directory_path())
+      : TempDir(parent), m_previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(path());
+  }
+  ~InTempDirectory() { std::filesystem::current_path(m_previous); }
+  InTempDirectory(const InTempDirectory&) = delete;
+  InTempDirectory& operator=(const InTempDirectory&) = delete;
+
+ private:
+  std::filesystem::path m_previous;
+};
+
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

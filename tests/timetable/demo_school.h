@@ -13,20 +13,6 @@
 
 namespace quort::test {
 
-// Runs a test in a directory of its own: set and remove commands write the safety copy
-// "safe.PL" into the current directory.
-class InTempDirectory {
- public:
-  InTempDirectory() : m_previous(std::filesystem::current_path()) { std::filesystem::current_path(m_dir.path()); }
-  ~InTempDirectory() { std::filesystem::current_path(m_previous); }
-  InTempDirectory(const InTempDirectory&) = delete;
-  InTempDirectory& operator=(const InTempDirectory&) = delete;
-
- private:
-  TempDir m_dir;
-  std::filesystem::path m_previous;
-};
-
 // The demo school and its plan as "Öffnen" loads them; questions take queued answers.
 struct DemoSchool {
   Workspace ws;
