@@ -19,12 +19,14 @@ run: build
 	@bash scripts/run-demo $(BUILD_DIR)
 
 # Benchmarks measure optimised code, in a build directory of their own.
-bench: deps
+bench:
+	@bash scripts/install-deps bench
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORT_BUILD_BENCH=ON >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target quort_bench
 	@build-bench/quort_bench
 
 lint:
+	@bash scripts/install-deps lint
 	@bash scripts/check-layers
 	@git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' | xargs clang-format --dry-run --Werror
 	@clang-tidy -p $(BUILD_DIR) $$(git ls-files 'src/*.cpp') --quiet
